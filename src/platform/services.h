@@ -1,0 +1,122 @@
+// The platform services the game needs from the operating system, as plain C++ interfaces.
+// Each has a Qt implementation (src/platform/qt) and a test fake (src/platform/fake).
+// Nothing outside those two folders talks to Qt's message boxes, settings, sound, processes,
+// printers or clocks directly. Texts are UTF-8 std::strings.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace tl {
+
+// ---- Message box and input box -------------------------------------------------------------
+enum class MsgIcon { None, Critical, Question, Exclamation, Information };
+enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel };
+enum class MsgAnswer { Ok, Cancel, Yes, No };
+
+class MessageBoxService {
+public:
+    virtual ~MessageBoxService() = default;
+    // Modal box; the first button is the default. Returns the button pressed.
+    virtual MsgAnswer show(const std::string &title, const std::string &text, MsgIcon icon,
+                           MsgButtons buttons) = 0;
+};
+
+class InputBoxService {
+public:
+    virtual ~InputBoxService() = default;
+    // Modal input box; Cancel (or closing it) gives the empty text.
+    virtual std::string ask(const std::string &prompt, const std::string &title,
+                            const std::string &defaultText) = 0;
+};
+
+// ---- Settings store ------------------------------------------------------------------------
+// Per-user store: application, section, key -> text. Every write is persisted at once.
+class SettingsStore {
+public:
+    virtual ~SettingsStore() = default;
+    virtual std::string get(const std::string &app, const std::string &section,
+                            const std::string &key, const std::string &defaultValue) = 0;
+    virtual void set(const std::string &app, const std::string &section, const std::string &key,
+                     const std::string &value) = 0;
+};
+
+// ---- Folders ---------------------------------------------------------------------------------
+class FolderService {
+public:
+    virtual ~FolderService() = default;
+    // The folder of the running program, without a trailing separator.
+    virtual std::string programFolder() = 0;
+    // The user's local application data folder without a trailing separator, or "" when the
+    // platform has none.
+    virtual std::string localAppDataFolder() = 0;
+};
+
+// ---- Sound -----------------------------------------------------------------------------------
+class SoundService {
+public:
+    virtual ~SoundService() = default;
+    // True when sounds can be heard at all (an audio output exists).
+    virtual bool usable() = 0;
+    // Loads a wave file; returns a handle above 0, or 0 when the file cannot be loaded.
+    virtual int load(const std::string &path) = 0;
+    // Plays a loaded handle from its start; a handle of 0 plays nothing.
+    virtual void play(int handle) = 0;
+};
+
+// ---- Clock -----------------------------------------------------------------------------------
+class ClockService {
+public:
+    virtual ~ClockService() = default;
+    // Whole seconds since local midnight (0..86399), as the time of day reads.
+    virtual int secondsSinceMidnight() = 0;
+    // Milliseconds of a monotonic clock: never jumps with the time of day.
+    virtual std::int64_t monotonicMs() = 0;
+};
+
+// ---- Event pump and halt flag ----------------------------------------------------------------
+// Long runs (generation, validation) hand control to the window system through this, so that
+// the window stays usable and a Stop button can be pressed.
+class EventPump {
+public:
+    virtual ~EventPump() = default;
+    virtual void pumpEvents() = 0;
+};
+
+// ---- Random source ---------------------------------------------------------------------------
+class RandomSource {
+public:
+    virtual ~RandomSource() = default;
+    // Uniformly distributed 64-bit values.
+    virtual std::uint64_t next() = 0;
+    // A uniform whole number 0 <= x < k (k > 0), without modulo bias and without any
+    // implementation-defined distribution, so that a seed gives the same numbers everywhere.
+    std::uint32_t below(std::uint32_t k);
+    // A uniform value in [0, 1).
+    double uniform();
+};
+
+// ---- Browser ---------------------------------------------------------------------------------
+class BrowserService {
+public:
+    virtual ~BrowserService() = default;
+    // The program associated with HTML pages, or "" when there is none.
+    virtual std::string findHtmlProgram() = 0;
+    // Starts `program` on `url`, detached. False when it cannot be started.
+    virtual bool launch(const std::string &program, const std::string &url, bool maximised) = 0;
+};
+
+// The services the game window hands to the parts that need them.
+struct Platform {
+    MessageBoxService &messages;
+    InputBoxService &input;
+    SettingsStore &settings;
+    FolderService &folders;
+    SoundService &sound;
+    ClockService &clock;
+    EventPump &pump;
+    RandomSource &random;
+    BrowserService &browser;
+};
+
+} // namespace tl
