@@ -65,8 +65,9 @@ TEST(LineTables, EveryEntryIsAValidLineInIncreasingOrderWithMatchingCode)
             EXPECT_EQ(__builtin_popcount(v), n / 2) << n << " " << v;
             EXPECT_FALSE(hasRunOfThree(v, n)) << n << " " << v;
             EXPECT_LT(v, 1 << n);
-            if (i > 0)
+            if (i > 0) {
                 EXPECT_GT(v, bits[i - 1]);
+            }
             EXPECT_GT(codes[i], 0);
             for (int p = 0; p < n; ++p) {
                 const int digit = (codes[i] >> (2 * p)) & 3;
