@@ -1,0 +1,62 @@
+#include "game/completion.h"
+
+namespace tl {
+
+bool IsSolved(const CellGrid &board, const CellGrid &solution, int lastCell)
+{
+    if (lastCell <= 0 || lastCell >= kGridCells)
+        return false;
+    for (int i = 0; i <= lastCell; ++i)
+        if (board[static_cast<std::size_t>(i)] != solution[static_cast<std::size_t>(i)])
+            return false;
+    return true;
+}
+
+bool SlotHoldsPuzzle(const PuzzleRecord &slot, int level, int sizeIndex, const CellGrid &startBoard,
+                     const CellGrid &solution)
+{
+    if (slot.Level != level || slot.SizeIndex != sizeIndex)
+        return false;
+    const int n = SideOfSizeIndex(sizeIndex);
+    if (n == 0)
+        return false;
+    for (int i = 0; i < n * n; ++i) {
+        const auto k = static_cast<std::size_t>(i);
+        if (slot.StartCells[k] != startBoard[k] || slot.SolutionCells[k] != solution[k])
+            return false;
+    }
+    return true;
+}
+
+BestTimeChoice DecideBestTime(bool playingDesign, int currentPlayer, std::int16_t bestMin,
+                              std::int16_t bestSec, std::int32_t elapsed)
+{
+    BestTimeChoice c;
+    if (playingDesign || currentPlayer <= 0 || elapsed < 0)
+        return c;
+    const std::int32_t stored = bestMin * 60 + bestSec;
+    if (stored != 0 && elapsed >= stored)
+        return c;
+    c.record = true;
+    c.minutes = static_cast<std::int16_t>(elapsed / 60);
+    c.seconds = static_cast<std::int16_t>(elapsed % 60);
+    return c;
+}
+
+namespace {
+std::string TwoDigits(int v)
+{
+    const std::string s = std::to_string(v + 100);
+    return s.substr(s.size() - 2);
+}
+} // namespace
+
+std::string BestTimeText(std::int16_t bestMin, std::int16_t bestSec, int bestPlayer, int playerCount,
+                         const std::string &holderName)
+{
+    if ((bestMin > 0 || bestSec > 0) && bestPlayer >= 1 && bestPlayer <= playerCount)
+        return "Best Time: " + TwoDigits(bestMin) + ":" + TwoDigits(bestSec) + " by " + holderName;
+    return "Best Time: 00:00 (No Best Time Yet)";
+}
+
+} // namespace tl
