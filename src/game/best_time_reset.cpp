@@ -1,0 +1,68 @@
+#include "game/best_time_reset.h"
+
+namespace tl {
+
+const char *const kResetTitle = "Confirm Time Reset";
+const char *const kResetWriteError = "Error resetting binary puzzle time to file!";
+const char *const kResetWriteErrorTitle = "File Error";
+
+namespace {
+const char *const kLevelPart[kLevels] = {"Easy, with size ", "Medium, with size ",
+                                         "Hard, with size ", "Insane, with size "};
+const char *const kLevelOnlyPart[kLevels] = {"Easy, all sizes ?", "Medium, all sizes ?",
+                                             "Hard, all sizes ?", "Insane, all sizes ?"};
+const char *const kSizePart[kSizes] = {"8x8 ?", "10x10 ?", "12x12 ?", "14x14 ?"};
+
+int Clamp(int v, int hi)
+{
+    return v < 0 ? 0 : (v >= hi ? hi - 1 : v);
+}
+} // namespace
+
+std::string ResetQuestion(ResetScope scope, int shownLevel, int shownSize)
+{
+    const int l = Clamp(shownLevel, kLevels), s = Clamp(shownSize, kSizes);
+    switch (scope) {
+    case ResetScope::Selection:
+        return std::string("Are you sure to reset Best Times for level ") + kLevelPart[l] +
+               kSizePart[s];
+    case ResetScope::Level:
+        return std::string("Are you sure to reset Best Times for level ") + kLevelOnlyPart[l];
+    case ResetScope::All:
+        break;
+    }
+    return "Are you sure to reset all Best Times ?";
+}
+
+std::vector<StockSlot> ResetRange(ResetScope scope, int shownLevel, int shownSize)
+{
+    const int l = Clamp(shownLevel, kLevels), s = Clamp(shownSize, kSizes);
+    const int firstLevel = scope == ResetScope::All ? 0 : l;
+    const int lastLevel = scope == ResetScope::All ? kLevels - 1 : l;
+    const int firstSize = scope == ResetScope::Selection ? s : 0;
+    const int lastSize = scope == ResetScope::Selection ? s : kSizes - 1;
+    std::vector<StockSlot> range;
+    for (int level = firstLevel; level <= lastLevel; ++level)
+        for (int size = firstSize; size <= lastSize; ++size)
+            for (int n = 1; n <= kPuzzlesPerSet; ++n)
+                range.push_back({level, size, n});
+    return range;
+}
+
+int ClearBestTimes(const std::vector<StockSlot> &range,
+                   const std::function<PuzzleRecord &(const StockSlot &)> &recordAt,
+                   const std::function<bool(const StockSlot &)> &write)
+{
+    int failures = 0;
+    for (const StockSlot &slot : range) {
+        PuzzleRecord &r = recordAt(slot);
+        r.BestMin = 0;
+        r.BestSec = 0;
+        r.BestPlayer = 0;
+        if (!write(slot))
+            ++failures;
+    }
+    return failures;
+}
+
+} // namespace tl

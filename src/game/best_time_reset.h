@@ -1,0 +1,37 @@
+// Clearing recorded best times for one set, one level or the whole stock.
+#pragma once
+
+#include "game/puzzle_record.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace tl {
+
+enum class ResetScope { Selection, Level, All };
+
+// A record's place in the stock.
+struct StockSlot {
+    int level, sizeIndex, number;
+    bool operator==(const StockSlot &) const = default;
+};
+
+// The confirmation question for a reset of `scope` while (shownLevel, shownSize) is the puzzle
+// on the board (or the selection at start-up).
+std::string ResetQuestion(ResetScope scope, int shownLevel, int shownSize);
+extern const char *const kResetTitle;          // title of the question
+extern const char *const kResetWriteError;     // text of the failure box
+extern const char *const kResetWriteErrorTitle; // its title
+
+// The records a reset clears, in the order they are written: level, then size, then number.
+std::vector<StockSlot> ResetRange(ResetScope scope, int shownLevel, int shownSize);
+
+// Clears BestMin, BestSec and BestPlayer of every record of `range` in memory, then writes that
+// record with `write` before going on to the next. A failed write does not stop the batch: the
+// cleared times stay in memory. Returns the number of records that could not be written.
+int ClearBestTimes(const std::vector<StockSlot> &range,
+                   const std::function<PuzzleRecord &(const StockSlot &)> &recordAt,
+                   const std::function<bool(const StockSlot &)> &write);
+
+} // namespace tl

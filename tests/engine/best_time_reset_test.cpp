@@ -1,0 +1,102 @@
+#include "game/best_time_reset.h"
+#include "game/web_pages.h"
+#include "platform/fake/fakes.h"
+
+#include <gtest/gtest.h>
+#include <map>
+
+using namespace tl;
+
+TEST(BestTimeReset, QuestionsNameTheShownLevelAndSize)
+{
+    EXPECT_EQ(ResetQuestion(ResetScope::Selection, 0, 0),
+              "Are you sure to reset Best Times for level Easy, with size 8x8 ?");
+    EXPECT_EQ(ResetQuestion(ResetScope::Selection, 3, 2),
+              "Are you sure to reset Best Times for level Insane, with size 12x12 ?");
+    EXPECT_EQ(ResetQuestion(ResetScope::Level, 1, 3),
+              "Are you sure to reset Best Times for level Medium, all sizes ?");
+    EXPECT_EQ(ResetQuestion(ResetScope::All, 2, 1), "Are you sure to reset all Best Times ?");
+}
+
+TEST(BestTimeReset, RangesRunLevelSizeNumberInOrder)
+{
+    const auto sel = ResetRange(ResetScope::Selection, 2, 1);
+    ASSERT_EQ(sel.size(), 100u);
+    EXPECT_EQ(sel.front(), (StockSlot{2, 1, 1}));
+    EXPECT_EQ(sel.back(), (StockSlot{2, 1, 100}));
+    const auto lvl = ResetRange(ResetScope::Level, 3, 1);
+    ASSERT_EQ(lvl.size(), 400u);
+    EXPECT_EQ(lvl[100], (StockSlot{3, 1, 1}));
+    EXPECT_EQ(lvl.back(), (StockSlot{3, 3, 100}));
+    const auto all = ResetRange(ResetScope::All, 1, 1);
+    ASSERT_EQ(all.size(), 1600u);
+    for (std::size_t i = 0; i < all.size(); ++i)
+        ASSERT_EQ(RecordNumber(all[i].level, all[i].sizeIndex, all[i].number),
+                  static_cast<int>(i) + 1);
+}
+
+TEST(BestTimeReset, ClearsMemoryEvenWhenWritesFailAndCountsTheFailures)
+{
+    std::map<int, PuzzleRecord> stock;
+    for (const auto &s : ResetRange(ResetScope::Selection, 0, 0)) {
+        PuzzleRecord r;
+        r.Number = static_cast<std::int16_t>(s.number);
+        r.BestMin = 3;
+        r.BestSec = 7;
+        r.BestPlayer = 2;
+        r.HeavyCount = 5;
+        stock[s.number] = r;
+    }
+    std::vector<int> written;
+    const int failures = ClearBestTimes(
+        ResetRange(ResetScope::Selection, 0, 0),
+        [&](const StockSlot &s) -> PuzzleRecord & { return stock[s.number]; },
+        [&](const StockSlot &s) {
+            // The record is already cleared when it is written.
+            EXPECT_EQ(stock[s.number].BestMin, 0);
+            written.push_back(s.number);
+            return s.number % 10 != 0;
+        });
+    EXPECT_EQ(failures, 10);
+    EXPECT_EQ(written.size(), 100u);
+    for (auto &[n, r] : stock) {
+        EXPECT_EQ(r.BestMin, 0);
+        EXPECT_EQ(r.BestSec, 0);
+        EXPECT_EQ(r.BestPlayer, 0);
+        EXPECT_EQ(r.HeavyCount, 5);
+        EXPECT_EQ(r.Number, n);
+    }
+}
+
+TEST(WebPages, HelpPageLiesBesideTheProgram)
+{
+    EXPECT_EQ(HelpPagePath("/opt/game"), "/opt/game/help/index.html");
+    EXPECT_EQ(HelpPagePath("/opt/my game/"), "/opt/my game/help/index.html");
+}
+
+TEST(WebPages, StartsTheAssociatedProgramOrReportsWhyNot)
+{
+    FakeBrowser browser;
+    FakeMessageBox boxes;
+    browser.program = "  /opt/Web Browser/browse  ";
+    EXPECT_TRUE(Open_Web_Page(browser, boxes, "/x/help/index.html", true));
+    ASSERT_EQ(browser.launches.size(), 1u);
+    EXPECT_EQ(browser.launches[0].program, "/opt/Web Browser/browse") << "passed whole, trimmed";
+    EXPECT_EQ(browser.launches[0].url, "/x/help/index.html");
+    EXPECT_TRUE(browser.launches[0].maximised);
+    EXPECT_TRUE(boxes.shown.empty());
+
+    browser.launchOk = false;
+    EXPECT_FALSE(Open_Web_Page(browser, boxes, kMakerWebSite, false));
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].title, "URL Failed");
+    EXPECT_EQ(boxes.shown[0].text, "Web Page not Opened");
+    EXPECT_EQ(boxes.shown[0].icon, MsgIcon::Exclamation);
+
+    browser.program = "";
+    EXPECT_FALSE(Open_Web_Page(browser, boxes, kMakerWebSite, false));
+    ASSERT_EQ(boxes.shown.size(), 2u);
+    EXPECT_EQ(boxes.shown[1].title, "Browser Not Found");
+    EXPECT_EQ(boxes.shown[1].text, "Could not find associated Browser");
+    EXPECT_EQ(browser.launches.size(), 2u) << "nothing started without a browser";
+}
