@@ -1,0 +1,282 @@
+// Level-1 finders: Uncovered cell(s) (counting form and valid-line form) and Avoidable
+// Duplicates.
+#include "solver/finders.h"
+
+namespace tl {
+
+namespace {
+
+constexpr std::int32_t kStart = -2; // the beginning of a line, as the cell before a run
+constexpr std::int32_t kEnd = -3;   // the end of a line, as the cell after a run
+
+// Writes `values` (lowest position first; -1 leaves a cell undecided) into the run of empty
+// cells that starts at position `start` of `line`.
+void writeRun(const OrientedGrid &g, int line, int start, std::initializer_list<int> values,
+              Deduction &out)
+{
+    out.clear(Technique::UncoveredCells, g.orientation(), line);
+    int p = start;
+    for (int v : values) {
+        if (v >= 0)
+            out.add(g.index(line, p), v);
+        ++p;
+    }
+}
+
+// One of the three last-of-a-kind passes for remaining kind x: scans the runs of empty cells
+// from position 0 and takes the first run that one of the pass's patterns describes exactly
+// (the run's length and the cells or line ends around it).
+bool lastOfKindPass(const OrientedGrid &g, int line, int pass, int x, Deduction &out)
+{
+    const int n = g.n();
+    const int y = 1 - x;
+    const int u = -1; // left undecided
+    int p = 0;
+    while (p < n) {
+        if (g.at(line, p) != -1) {
+            ++p;
+            continue;
+        }
+        const int start = p;
+        while (p < n && g.at(line, p) == -1)
+            ++p;
+        const int len = p - start;
+        const std::int32_t left = start > 0 ? g.at(line, start - 1) : kStart;
+        const std::int32_t right = p < n ? g.at(line, p) : kEnd;
+        switch (pass) {
+        case 1:
+            if (len != 3)
+                break;
+            if ((left == kStart || left == x) && right == y) {
+                writeRun(g, line, start, {y, u, u}, out);
+                return true;
+            }
+            if (left == y && right == y) {
+                writeRun(g, line, start, {y, x, y}, out);
+                return true;
+            }
+            if (left == y && (right == x || right == kEnd)) {
+                writeRun(g, line, start, {u, u, y}, out);
+                return true;
+            }
+            break;
+        case 2:
+            if (len != 4)
+                break;
+            if (left == x && right == y) {
+                writeRun(g, line, start, {y, y, x, y}, out);
+                return true;
+            }
+            if (left == y && right == x) {
+                writeRun(g, line, start, {y, x, y, y}, out);
+                return true;
+            }
+            break;
+        default:
+            if (len == 4 && left == kStart && right == y) {
+                writeRun(g, line, start, {y, y, x, y}, out);
+                return true;
+            }
+            if (len == 5 && left == x && right == x) {
+                writeRun(g, line, start, {y, y, x, y, y}, out);
+                return true;
+            }
+            if (len == 4 && left == y && right == kEnd) {
+                writeRun(g, line, start, {y, x, y, y}, out);
+                return true;
+            }
+            break;
+        }
+    }
+    return false;
+}
+
+bool lastOfKindPasses(const OrientedGrid &g, int line, int x, Deduction &out)
+{
+    return lastOfKindPass(g, line, 1, x, out) || lastOfKindPass(g, line, 2, x, out) ||
+           (g.n() >= 10 && lastOfKindPass(g, line, 3, x, out));
+}
+
+} // namespace
+
+bool ExamineLineByCounting(const OrientedGrid &g, int line, Deduction &out)
+{
+    const int n = g.n();
+    const int half = n / 2;
+    int zeros = 0, ones = 0, pairs = 0;
+    int candidate = -1;
+    int lastFilled = -1;          // position of the nearest filled cell met so far
+    std::int32_t lastValue = -1;  // its value
+    for (int p = 0; p < n; ++p) {
+        const std::int32_t v = g.at(line, p);
+        if (v == -1) {
+            // An empty cell before any filled cell, or the third (or later) empty cell after
+            // one, is a candidate when the scan meets it.
+            if (candidate < 0 && (lastFilled < 0 || p - lastFilled - 1 >= 2))
+                candidate = p;
+            continue;
+        }
+        zeros += v == 0;
+        ones += v == 1;
+        if (lastFilled >= 0) {
+            const int run = p - lastFilled - 1; // empty cells right before p
+            if (run == 2 && lastValue != v)
+                ++pairs; // a covered pair: 0 - - 1 or 1 - - 0
+            if (candidate < 0) {
+                if (run == 1)
+                    candidate = p - 1; // a single empty cell between two filled cells
+                else if (run == 2 && lastValue == v)
+                    candidate = p - 1; // 0 - - 0 or 1 - - 1: the second empty cell
+            }
+        }
+        lastFilled = p;
+        lastValue = v;
+    }
+    if (candidate < 0 && lastFilled >= 0 && (n - 1 - lastFilled == 1 || n - 1 - lastFilled == 2))
+        candidate = n - 1; // the line ends in one or two empty cells after a filled cell
+    if (candidate < 0)
+        return false;
+
+    if (zeros + pairs == half && ones + pairs < half) {
+        out.clear(Technique::UncoveredCells, g.orientation(), line);
+        out.add(g.index(line, candidate), 1);
+        return true;
+    }
+    if (ones + pairs == half && zeros + pairs < half) {
+        out.clear(Technique::UncoveredCells, g.orientation(), line);
+        out.add(g.index(line, candidate), 0);
+        return true;
+    }
+    if (half - (zeros + pairs) == 1 && half - (ones + pairs) > 1)
+        return lastOfKindPasses(g, line, 0, out);
+    if (half - (ones + pairs) == 1 && half - (zeros + pairs) > 1)
+        return lastOfKindPasses(g, line, 1, out);
+    return false;
+}
+
+bool FindUncoveredByCounting(const OrientedGrid &g, Deduction &out)
+{
+    for (int line = 0; line < g.n(); ++line) {
+        if (ExamineLineByCounting(g, line, out))
+            return true;
+    }
+    return false;
+}
+
+bool ExamineLineByValidLines(const OrientedGrid &g, int line, const std::vector<std::int32_t> &codes,
+                             Deduction &out)
+{
+    const int n = g.n();
+    std::int32_t pattern = 0;
+    for (int p = 0; p < n; ++p) {
+        const std::int32_t v = g.at(line, p);
+        if (v == 0)
+            pattern |= kCodeZero << (2 * p);
+        else if (v == 1)
+            pattern |= kCodeOne << (2 * p);
+    }
+    // The AND of every valid line that fits the pattern; the search stops as soon as the lines
+    // met so far agree on nothing beyond the pattern itself.
+    std::int32_t agreement = 0;
+    bool fitted = false;
+    for (const std::int32_t code : codes) {
+        if ((code & pattern) == pattern) {
+            agreement = fitted ? (agreement & code) : code;
+            fitted = true;
+        }
+        if (agreement == pattern)
+            return false;
+    }
+    if (!fitted)
+        return false; // no valid line fits: the line already breaks the rules
+    out.clear(Technique::UncoveredCells, g.orientation(), line);
+    for (int p = 0; p < n; ++p) {
+        const int digit = (agreement >> (2 * p)) & 3;
+        if (digit != 0 && g.at(line, p) == -1)
+            out.add(g.index(line, p), digit == kCodeOne ? 1 : 0);
+    }
+    return out.count > 0;
+}
+
+bool FindUncoveredByValidLines(const OrientedGrid &g, const LineTables &tables, Deduction &out)
+{
+    const int n = g.n();
+    const std::vector<std::int32_t> &codes = tables.codes(n);
+    if (codes.empty())
+        return false;
+    // Each line is examined at the first of its empty cells met in CellIndex order; examining
+    // it again at a later empty cell would give the same answer.
+    std::uint32_t examined = 0;
+    const std::uint32_t all = (1u << n) - 1;
+    for (int i = 0; i < n * n && examined != all; ++i) {
+        if (g.cell(i) != -1)
+            continue;
+        const int line = g.lineOf(i);
+        if (examined & (1u << line))
+            continue;
+        examined |= 1u << line;
+        if (ExamineLineByValidLines(g, line, codes, out))
+            return true;
+    }
+    return false;
+}
+
+bool FindAvoidableDuplicates(const OrientedGrid &g, Deduction &out)
+{
+    const int n = g.n();
+    const int half = n / 2;
+    // Per line: the count and the pattern (digit 1 per 0, digit 2 per 1) of each value.
+    std::array<std::int32_t, 14> zeroPattern{}, onePattern{};
+    std::array<std::int8_t, 14> zeros{}, ones{};
+    for (int line = 0; line < n; ++line) {
+        for (int p = 0; p < n; ++p) {
+            const std::int32_t v = g.at(line, p);
+            if (v == 0) {
+                zeroPattern[line] |= kCodeZero << (2 * p);
+                ++zeros[line];
+            } else if (v == 1) {
+                onePattern[line] |= kCodeOne << (2 * p);
+                ++ones[line];
+            }
+        }
+    }
+    for (int l1 = 0; l1 < n; ++l1) {
+        // A line missing a single 0 is tried only for its zeros; otherwise, missing a single
+        // 1, for its ones.
+        int kind;
+        const std::array<std::int32_t, 14> *patterns;
+        const std::array<std::int8_t, 14> *counts;
+        if (zeros[l1] == half - 1) {
+            kind = 0;
+            patterns = &zeroPattern;
+            counts = &zeros;
+        } else if (ones[l1] == half - 1) {
+            kind = 1;
+            patterns = &onePattern;
+            counts = &ones;
+        } else {
+            continue;
+        }
+        const std::int32_t p1 = (*patterns)[l1];
+        const std::int32_t digit = kind == 0 ? kCodeZero : kCodeOne;
+        for (int l2 = 0; l2 < n; ++l2) {
+            if (l2 == l1 || (*counts)[l2] != half)
+                continue;
+            const std::int32_t p2 = (*patterns)[l2];
+            if ((p2 | p1) != p2)
+                continue;
+            const std::int32_t diff = p1 ^ p2;
+            for (int p = 0; p < n; ++p) {
+                if (g.at(l1, p) == -1 && ((diff >> (2 * p)) & 3) == digit) {
+                    out.clear(Technique::AvoidableDuplicates, g.orientation(), l1);
+                    out.otherLine = l2;
+                    out.add(g.index(l1, p), 1 - kind);
+                    return true;
+                }
+            }
+        }
+    }
+    return false;
+}
+
+} // namespace tl

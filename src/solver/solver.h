@@ -1,0 +1,122 @@
+// The rating solver: finishes a board by logical deduction alone, one deduction at a time, and
+// rates it by the highest technique level it needed.
+//
+// How it fits together
+// --------------------
+// * RatingSolver is a plain object owned by whoever solves (the game window for the generator
+//   and the designer, a test, a benchmark); there is no process-wide solver state. Its public
+//   members are the solver interface: the caller fills GenLevel, GenSize, GenGridSize,
+//   GenLastCell and GenCells, zeroes Rate and the counts at GenSize when it wants a rating,
+//   clears HaltGenerator, calls Solve_Puzzle() and reads the result, Rate, DuplicateCount[GenSize],
+//   HeavyCount[GenSize] and WorkGrid. On success the solution is also copied into the
+//   SolutionCells of the design record given to the constructor (if any).
+// * Solve_Puzzle() lets the injected EventPump run once per deduction and gives up as soon as
+//   HaltGenerator is set. The game passes a pump that reaches the window system at most every
+//   10-20 ms; tests pass a FakeEventPump whose callback sets HaltGenerator on a chosen call.
+// * The steps form a chain, one per level: Solve_Step_Basic (level 0) -> Solve_Step_Last_Of_Kind
+//   (level 1) -> Solve_Step_Duplicates (level 2, which leads on to level 3). Each step tries its
+//   techniques in a fixed order, storing each technique's label in TechniqueName before its
+//   search; the first deduction is written into WorkGrid and the step returns true at once.
+//   When nothing applies, a step returns false if GenLevel is its own level, and otherwise
+//   raises Rate to the next level (never lowers it) and returns the next step's result. Steps
+//   never pump events, never read HaltGenerator and never look for a full board.
+// * Each technique is a finder (solver/finders.h): a free function that searches a read-only
+//   GridView (through the OrientedGrid accessor for row and column forms) and reports a
+//   Deduction. A step runs its finders on WorkGrid and writes the deduction with apply(). The
+//   hint engine reuses the same finders on its own grid.
+// * Adding the upper levels: the level-2 and level-3 finders live in their own files
+//   (solver/level2*.cpp, solver/level3*.cpp, ...) next to finders.h-style headers of their
+//   own; Solve_Step_Duplicates (solver/solve_step_duplicates.cpp) is the head of that part of
+//   the chain and follows the same step convention, counting each level-2 deduction in
+//   DuplicateCount[GenSize] and each level-3 deduction in HeavyCount[GenSize].
+// * Speed: the generator solves once for every clue it tries to remove, so a solve allocates
+//   nothing once WorkGrid has reached its size, and the finders work on the grid in place.
+#pragma once
+
+#include "game/line_tables.h"
+#include "game/puzzle_record.h"
+#include "platform/services.h"
+#include "solver/finders.h"
+
+#include <array>
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+namespace tl {
+
+// The labels the solver stores in TechniqueName while it tries a technique.
+namespace labels {
+constexpr std::string_view kBorderingCentering = "Bordering and Centering";
+constexpr std::string_view kOneKindLeftRow = "One kind left in row";
+constexpr std::string_view kOneKindLeftColumn = "One kind left in column";
+constexpr std::string_view kUncoveredRow = "Last of a kind in row (uncovered cells)";
+constexpr std::string_view kUncoveredColumn = "Last of a kind in column (uncovered cells)";
+constexpr std::string_view kAvoidableLastOfKind = "Avoidable last of a kind";
+} // namespace labels
+
+// True when a full board of side n holds only 0s and 1s, every row and column holds n/2 of
+// each with no three equal neighbours, and no two rows and no two columns are equal.
+bool IsValidFullBoard(const std::int32_t *cells, int n);
+
+class RatingSolver {
+public:
+    // `tables` must outlive the solver. `pump` (may be null) runs pending window events once per
+    // deduction. `design` (may be null) receives the solution of every successful solve.
+    RatingSolver(const LineTables &tables, EventPump *pump = nullptr, PuzzleRecord *design = nullptr);
+    virtual ~RatingSolver() = default;
+    RatingSolver(const RatingSolver &) = delete;
+    RatingSolver &operator=(const RatingSolver &) = delete;
+
+    // ---- The solver interface -------------------------------------------------------------
+    std::int16_t GenLevel = 0;      // technique limit 0..3
+    std::int16_t GenSize = 0;       // SizeIndex 0..3: the slot of the counts
+    std::int16_t GenGridSize = 8;   // N
+    std::int32_t GenLastCell = 63;  // N x N - 1
+    std::vector<std::int16_t> GenCells;  // the clue grid, 0..GenLastCell; never changed here
+    std::vector<std::int32_t> WorkGrid;  // the working grid, remade from GenCells every solve
+    std::int16_t Rate = 0;               // highest level needed; only ever raised by the steps
+    std::array<std::int16_t, 4> DuplicateCount{}; // level-2 deductions per SizeIndex
+    std::array<std::int16_t, 4> HeavyCount{};     // level-3 deductions per SizeIndex
+    bool HaltGenerator = true;           // true while no run is active or a stop was asked
+    std::string_view TechniqueName;      // label of the technique being tried
+
+    // Where the solution of a successful solve is copied (SolutionCells 0..GenLastCell).
+    PuzzleRecord *DesignPuzzle = nullptr;
+
+    // Solves GenCells into WorkGrid within GenLevel. True when the board is filled and valid
+    // (and then copied into DesignPuzzle). False when no technique up to GenLevel applies, when
+    // HaltGenerator is (or becomes) set, when the interface does not describe a board of side
+    // 8, 10, 12 or 14, when the filled board breaks the rules, when a step claims a deduction
+    // without filling a cell, when the grid is changed under it during event processing, and
+    // at once when it is entered again while it runs.
+    bool Solve_Puzzle();
+
+    // The chain of steps, each making at most one deduction on WorkGrid (see above). They
+    // work on WorkGrid, which must hold GenGridSize x GenGridSize cells (else they return
+    // false).
+    bool Solve_Step_Basic();
+    bool Solve_Step_Last_Of_Kind();
+    // Level 2 and on; the level-2 and level-3 code replaces its definition.
+    virtual bool Solve_Step_Duplicates();
+
+    const LineTables &Tables() const { return tables_; }
+    EventPump *Pump() const { return pump_; }
+    // True while Solve_Puzzle is running.
+    bool Running() const { return running_; }
+
+protected:
+    // A view of WorkGrid as it stands.
+    GridView WorkView() const { return GridView{WorkGrid.data(), GenGridSize}; }
+    // True when WorkGrid holds a board of a supported side that agrees with GenGridSize.
+    bool WorkGridUsable() const;
+    // Writes a deduction into WorkGrid; returns the number of cells that changed.
+    int Apply(const Deduction &d);
+
+private:
+    const LineTables &tables_;
+    EventPump *pump_;
+    bool running_ = false;
+};
+
+} // namespace tl

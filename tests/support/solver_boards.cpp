@@ -1,0 +1,49 @@
+#include "support/solver_boards.h"
+
+#include <stdexcept>
+
+namespace tl::testboards {
+
+std::vector<std::int32_t> Board(const std::vector<std::string> &rows)
+{
+    std::vector<std::int32_t> cells;
+    for (const std::string &row : rows) {
+        for (char ch : row) {
+            if (ch == '0' || ch == '1')
+                cells.push_back(ch - '0');
+            else if (ch == '-' || ch == '.')
+                cells.push_back(-1);
+            else if (ch != ' ')
+                throw std::invalid_argument("bad board character");
+        }
+    }
+    if (cells.size() != rows.size() * rows.size())
+        throw std::invalid_argument("board is not square");
+    return cells;
+}
+
+void Load(RatingSolver &solver, const std::vector<std::int32_t> &grid, int n, int level)
+{
+    solver.GenGridSize = static_cast<std::int16_t>(n);
+    solver.GenLastCell = n * n - 1;
+    solver.GenSize = static_cast<std::int16_t>(n / 2 - 4);
+    solver.GenLevel = static_cast<std::int16_t>(level);
+    solver.GenCells.assign(grid.begin(), grid.end());
+    solver.Rate = 0;
+    solver.DuplicateCount[solver.GenSize] = 0;
+    solver.HeavyCount[solver.GenSize] = 0;
+    solver.HaltGenerator = false;
+}
+
+std::string Show(const std::vector<std::int32_t> &grid, int n)
+{
+    std::string s;
+    for (int i = 0; i < n * n; ++i) {
+        s += grid[i] < 0 ? '-' : static_cast<char>('0' + grid[i]);
+        if (i % n == n - 1)
+            s += '\n';
+    }
+    return s;
+}
+
+} // namespace tl::testboards

@@ -1,0 +1,23 @@
+// Helpers for tests of the rating solver: boards written as text, and loading a clue grid into
+// a solver's interface.
+#pragma once
+
+#include "solver/solver.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace tl::testboards {
+
+// A board from rows of text: '0' and '1' are filled cells, '-' or '.' empty; spaces ignored.
+std::vector<std::int32_t> Board(const std::vector<std::string> &rows);
+
+// Fills the solver interface for a solve of `grid` (side n) at technique limit `level`:
+// sizes, clue grid, Rate and the counts zeroed, HaltGenerator cleared.
+void Load(RatingSolver &solver, const std::vector<std::int32_t> &grid, int n, int level);
+
+// The board as text rows, for failure messages.
+std::string Show(const std::vector<std::int32_t> &grid, int n);
+
+} // namespace tl::testboards
