@@ -1,0 +1,97 @@
+#include "game/roster.h"
+
+#include "game/global_helpers.h"
+#include "game/stored_settings.h"
+#include "platform/services.h"
+
+namespace tl {
+
+namespace {
+const char *const kPlayers = "Players";
+
+bool startsCharacter(unsigned char c) { return (c & 0xC0) != 0x80; }
+} // namespace
+
+std::string FitName16(const std::string &name)
+{
+    std::string out;
+    int chars = 0;
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        if (startsCharacter(static_cast<unsigned char>(name[i]))) {
+            if (chars == kNameLength)
+                break;
+            ++chars;
+        }
+        out.push_back(name[i]);
+    }
+    out.append(static_cast<std::size_t>(kNameLength - chars), ' ');
+    return out;
+}
+
+std::string PlayerKey(int i)
+{
+    const int twoDigits = ((i + 100) % 100 + 100) % 100;
+    return std::string("Player") + static_cast<char>('0' + twoDigits / 10)
+        + static_cast<char>('0' + twoDigits % 10);
+}
+
+const std::string &Roster::Players(int i) const
+{
+    static const std::string nobody;
+    return hasPlayer(i) ? names_[static_cast<std::size_t>(i - 1)] : nobody;
+}
+
+std::string Roster::shownName(int i) const
+{
+    return Trim_Trailing_Spaces(Players(i));
+}
+
+int Roster::addPlayer(const std::string &name)
+{
+    if (PlayerCount() >= kMaxPlayers)
+        return 0;
+    names_.push_back(FitName16(name));
+    return PlayerCount();
+}
+
+bool Roster::renamePlayer(int i, const std::string &name)
+{
+    if (!hasPlayer(i))
+        return false;
+    names_[static_cast<std::size_t>(i - 1)] = FitName16(name);
+    return true;
+}
+
+bool Roster::setCurrentPlayer(int i)
+{
+    if (i < 0 || i > PlayerCount())
+        return false;
+    current_ = i;
+    return true;
+}
+
+Roster Load_Players(SettingsStore &store)
+{
+    Roster r;
+    const int count = ReadWholeNumber(store, kPlayers, "Count", 0, 0, kMaxPlayers);
+    for (int i = 1; i <= count; ++i) {
+        const std::string key = PlayerKey(i);
+        r.addPlayer(store.get(kAppName, kPlayers, key, key));
+    }
+    r.setCurrentPlayer(ReadWholeNumber(store, kPlayers, "Last_Player", 0, 0, r.PlayerCount()));
+    return r;
+}
+
+void Save_Players(SettingsStore &store, const Roster &roster)
+{
+    store.set(kAppName, kPlayers, "Count", std::to_string(roster.PlayerCount()));
+    for (int i = 1; i <= roster.PlayerCount(); ++i)
+        store.set(kAppName, kPlayers, PlayerKey(i), roster.Players(i));
+}
+
+void Save_Current_Player(SettingsStore &store, const Roster &roster)
+{
+    store.set(kAppName, kPlayers, "Last_Player", std::to_string(roster.CurrentPlayer()));
+}
+
+} // namespace tl

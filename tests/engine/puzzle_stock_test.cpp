@@ -1,0 +1,338 @@
+#include "game/puzzle_stock.h"
+#include "platform/fake/fakes.h"
+#include "support/make_test_stock.h"
+#include "support/temp_dir.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+
+using namespace tl;
+namespace fs = std::filesystem;
+
+namespace {
+
+class StockFileTest : public ::testing::Test {
+protected:
+    test::TempDir dir;
+    FakeMessageBox boxes;
+    Puzzles puzzles;
+    StockContext ctx{dir.path() + "program/", dir.path() + "data/Farrowdel/", boxes, puzzles};
+
+    void SetUp() override
+    {
+        fs::create_directories(ctx.ProgramFolder);
+        fs::create_directories(ctx.DataFolder);
+    }
+    void writePristine(bool withBestTimes = true)
+    {
+        ASSERT_TRUE(test::WriteTestStockFile(ctx.pristinePath(), withBestTimes));
+    }
+    void writeWorking(const std::vector<std::uint8_t> &bytes)
+    {
+        ASSERT_TRUE(test::WriteBytes(ctx.workingPath(), bytes));
+    }
+    std::vector<std::uint8_t> working() const { return test::ReadBytes(ctx.workingPath()); }
+    void expectNoBoxes() const
+    {
+        for (const auto &b : boxes.shown)
+            ADD_FAILURE() << "unexpected box: " << b.title << " / " << b.text;
+    }
+    void expectOneFileError(const char *text)
+    {
+        ASSERT_EQ(boxes.shown.size(), 1u);
+        EXPECT_EQ(boxes.shown[0].title, "File Error");
+        EXPECT_EQ(boxes.shown[0].text, text);
+        EXPECT_EQ(boxes.shown[0].icon, MsgIcon::Exclamation);
+        EXPECT_EQ(boxes.shown[0].buttons, MsgButtons::Ok);
+        boxes.shown.clear();
+    }
+};
+
+// Byte positions (within the whole file) where two files differ.
+std::vector<std::size_t> differences(const std::vector<std::uint8_t> &a, const std::vector<std::uint8_t> &b)
+{
+    std::vector<std::size_t> d;
+    for (std::size_t i = 0; i < std::min(a.size(), b.size()); ++i)
+        if (a[i] != b[i])
+            d.push_back(i);
+    return d;
+}
+
+} // namespace
+
+TEST(Puzzles, AccessIsRangeCheckedAndInFileOrder)
+{
+    Puzzles p;
+    EXPECT_EQ(p.records().size(), 1600u);
+    EXPECT_EQ(&p.at(0, 0, 1), &p.records()[0]);
+    EXPECT_EQ(&p.at(1, 1, 7), &p.records()[506]);
+    EXPECT_EQ(&p.at(3, 3, 100), &p.records()[1599]);
+    EXPECT_THROW(p.at(0, 0, 0), std::out_of_range);
+    EXPECT_THROW(p.at(0, 0, 101), std::out_of_range);
+    EXPECT_THROW(p.at(4, 0, 1), std::out_of_range);
+    EXPECT_THROW(p.at(0, -1, 1), std::out_of_range);
+    EXPECT_EQ(p.find(-1, 0, 1), nullptr);
+    EXPECT_EQ(p.find(0, 4, 1), nullptr);
+    EXPECT_NE(p.find(2, 3, 50), nullptr);
+}
+
+TEST_F(StockFileTest, FirstRunMakesAWritableCopyWithoutBestTimes)
+{
+    writePristine(true);
+    fs::permissions(ctx.pristinePath(), fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    const auto pristine = test::ReadBytes(ctx.pristinePath());
+
+    ASSERT_TRUE(Ensure_Stock_File(ctx));
+    EXPECT_EQ(working(), pristine);
+    EXPECT_NE(fs::status(ctx.workingPath()).permissions() & fs::perms::owner_write, fs::perms::none);
+    EXPECT_FALSE(fs::exists(ctx.workingPath() + ".part"));
+
+    ASSERT_TRUE(Load_Stock(ctx));
+    Clear_All_Best_Times(ctx);
+    expectNoBoxes();
+
+    const auto after = working();
+    ASSERT_EQ(after.size(), 1907200u);
+    for (std::size_t i = 0; i < after.size(); ++i) {
+        const std::size_t offset = i % kRecordBytes;
+        if (offset >= kOffsetBestMin && offset < kOffsetBestPlayer + 2)
+            ASSERT_EQ(after[i], 0) << "byte " << i;
+        else
+            ASSERT_EQ(after[i], pristine[i]) << "byte " << i;
+    }
+    for (const PuzzleRecord &r : puzzles.records())
+        ASSERT_FALSE(r.hasBestTime());
+    EXPECT_EQ(test::ReadBytes(ctx.pristinePath()), pristine) << "the pristine copy is never written";
+
+    // The next start finds the working copy and copies nothing.
+    EXPECT_FALSE(Ensure_Stock_File(ctx));
+    EXPECT_EQ(working(), after);
+}
+
+TEST_F(StockFileTest, InterruptedOrImpossibleCopiesNeverBecomeAWorkingCopy)
+{
+    // No pristine copy: nothing appears, and the load that follows reports the failure.
+    EXPECT_FALSE(Ensure_Stock_File(ctx));
+    EXPECT_FALSE(fs::exists(ctx.workingPath()));
+    EXPECT_FALSE(fs::exists(ctx.workingPath() + ".part"));
+    expectNoBoxes();
+    EXPECT_FALSE(Load_Stock(ctx));
+    expectOneFileError(kReadErrorText);
+
+    // The remains of an interrupted copy are replaced by a complete one.
+    writePristine();
+    ASSERT_TRUE(test::WriteBytes(ctx.workingPath() + ".part", std::vector<std::uint8_t>(5000, 0x55)));
+    ASSERT_TRUE(Ensure_Stock_File(ctx));
+    EXPECT_EQ(working(), test::ReadBytes(ctx.pristinePath()));
+    EXPECT_FALSE(fs::exists(ctx.workingPath() + ".part"));
+
+    // A data folder that does not exist: no copy, no stray file.
+    fs::remove_all(dir.path() + "data");
+    EXPECT_FALSE(Ensure_Stock_File(ctx));
+    EXPECT_FALSE(fs::exists(ctx.DataFolder));
+}
+
+TEST_F(StockFileTest, RecordsLieAtTheirPositions)
+{
+    writePristine();
+    ASSERT_TRUE(Ensure_Stock_File(ctx));
+    ASSERT_TRUE(Load_Stock(ctx));
+    const auto bytes = working();
+    EXPECT_EQ(puzzles.at(1, 1, 7), test::MakeTestRecord(1, 1, 7, true));
+    EXPECT_EQ(DecodeRecord(bytes.data() + 603152), puzzles.at(1, 1, 7));
+    EXPECT_EQ(puzzles.at(1, 1, 7).Number, 7);
+    EXPECT_EQ(puzzles.at(3, 3, 100), test::MakeTestRecord(3, 3, 100, true));
+    EXPECT_EQ(DecodeRecord(bytes.data() + 1906008), puzzles.at(3, 3, 100));
+    EXPECT_EQ(puzzles.at(0, 0, 1), DecodeRecord(bytes.data()));
+}
+
+TEST_F(StockFileTest, ABestTimeWriteChangesOnlyTheBestTimeBytes)
+{
+    writePristine(false);
+    ASSERT_TRUE(Ensure_Stock_File(ctx));
+    ASSERT_TRUE(Load_Stock(ctx));
+    const auto before = working();
+
+    PuzzleRecord &r = puzzles.at(1, 1, 7);
+    r.BestMin = 3;
+    r.BestSec = 41;
+    r.BestPlayer = 2;
+    Save_Puzzle(ctx, 1, 1, 7);
+    expectNoBoxes();
+    const auto after = working();
+    ASSERT_EQ(after.size(), before.size());
+    const auto d = differences(before, after);
+    ASSERT_FALSE(d.empty());
+    for (std::size_t i : d) {
+        EXPECT_GE(i, 603152u + 792u);
+        EXPECT_LE(i, 603152u + 797u);
+    }
+    EXPECT_EQ(DecodeRecord(after.data() + 603152), r);
+
+    // A reset writes the cleared record back in the same place.
+    r.BestMin = r.BestSec = r.BestPlayer = 0;
+    Reset_Puzzle_Time(ctx, 1, 1, 7);
+    expectNoBoxes();
+    EXPECT_EQ(working(), before);
+}
+
+TEST_F(StockFileTest, AReadOnlyWorkingCopyLoadsAndLaterWritesReportFileErrors)
+{
+    writePristine();
+    ASSERT_TRUE(Ensure_Stock_File(ctx));
+    const auto before = working();
+    test::ReadOnlyScope readOnly(ctx.workingPath());
+    if (!readOnly.active())
+        GTEST_SKIP() << "cannot make a file read-only here";
+
+    ASSERT_TRUE(Load_Stock(ctx));
+    expectNoBoxes();
+
+    puzzles.at(0, 2, 9).BestMin = 59;
+    Save_Puzzle(ctx, 0, 2, 9);
+    expectOneFileError(kWriteErrorText);
+    EXPECT_EQ(puzzles.at(0, 2, 9).BestMin, 59) << "the new best time stays in memory";
+
+    puzzles.at(0, 2, 10).BestMin = 0;
+    Reset_Puzzle_Time(ctx, 0, 2, 10);
+    expectOneFileError(kResetErrorText);
+
+    Save_Stock_Range(ctx, 2, 1, 1, 100);
+    expectOneFileError(kWriteErrorText);
+
+    // Play goes on: another write is reported again, once.
+    Save_Puzzle(ctx, 3, 3, 100);
+    expectOneFileError(kWriteErrorText);
+    EXPECT_EQ(working(), before);
+}
+
+TEST_F(StockFileTest, WritersNeverCreateAMissingWorkingCopy)
+{
+    writePristine();
+    ASSERT_TRUE(Ensure_Stock_File(ctx));
+    ASSERT_TRUE(Load_Stock(ctx));
+    fs::remove(ctx.workingPath());
+
+    Save_Puzzle(ctx, 0, 0, 1);
+    expectOneFileError(kWriteErrorText);
+    Reset_Puzzle_Time(ctx, 0, 0, 1);
+    expectOneFileError(kResetErrorText);
+    Save_Stock_Range(ctx, 0, 0, 1, 100);
+    expectOneFileError(kWriteErrorText);
+    Save_Stock_Range(ctx, 0, 0, 5, 4);
+    expectOneFileError(kWriteErrorText);
+    EXPECT_FALSE(fs::exists(ctx.workingPath()));
+}
+
+TEST_F(StockFileTest, LoadReportsAMissingOrUnreadableWorkingCopy)
+{
+    writePristine();
+    EXPECT_FALSE(Load_Stock(ctx));
+    expectOneFileError(kReadErrorText);
+
+    fs::create_directory(ctx.workingPath());
+    EXPECT_FALSE(Load_Stock(ctx));
+    expectOneFileError(kReadErrorText);
+}
+
+TEST_F(StockFileTest, AShortWorkingCopyLoadsSilentlyAndIsCompletedFromThePristineCopy)
+{
+    writePristine(false);
+    // The working copy: the first 507 records with best times, then half of record 508.
+    auto bytes = test::StockBytes(test::MakeTestStock(true));
+    bytes.resize(507 * kRecordBytes + kRecordBytes / 2);
+    writeWorking(bytes);
+
+    ASSERT_TRUE(Load_Stock(ctx));
+    expectNoBoxes();
+    EXPECT_EQ(puzzles.at(1, 1, 7), test::MakeTestRecord(1, 1, 7, true)) << "record 507 from the working copy";
+    EXPECT_EQ(puzzles.at(1, 1, 8), test::MakeTestRecord(1, 1, 8, false)) << "record 508 from the pristine copy";
+    EXPECT_EQ(puzzles.at(3, 3, 100), test::MakeTestRecord(3, 3, 100, false));
+
+    // Writing the last record fills the gap with what memory holds, never with a hole of zeros.
+    puzzles.at(3, 3, 100).BestSec = 12;
+    Save_Puzzle(ctx, 3, 3, 100);
+    expectNoBoxes();
+    EXPECT_EQ(working(), test::StockBytes(puzzles.records()));
+}
+
+TEST_F(StockFileTest, AShortWorkingCopyWithoutAPristineCopyGivesEmptyPuzzles)
+{
+    auto bytes = test::StockBytes(test::MakeTestStock(true));
+    bytes.resize(10 * kRecordBytes);
+    writeWorking(bytes);
+    ASSERT_TRUE(Load_Stock(ctx));
+    expectNoBoxes();
+    EXPECT_EQ(puzzles.at(0, 0, 10), test::MakeTestRecord(0, 0, 10, true));
+    const PuzzleRecord &missing = puzzles.at(2, 3, 42);
+    EXPECT_EQ(missing.Level, 2);
+    EXPECT_EQ(missing.SizeIndex, 3);
+    EXPECT_EQ(missing.Number, 42);
+    EXPECT_FALSE(missing.hasBestTime());
+    EXPECT_EQ(missing.StartCells[0], -1);
+
+    // An empty working copy loads the same way.
+    writeWorking({});
+    ASSERT_TRUE(Load_Stock(ctx));
+    expectNoBoxes();
+    EXPECT_EQ(puzzles.at(0, 0, 1).Number, 1);
+}
+
+TEST_F(StockFileTest, DamagedFieldsAreLoadedAsStored)
+{
+    auto records = test::MakeTestStock(false);
+    records[0].SizeIndex = 99;
+    records[0].Level = -3;
+    records[1].Number = 0x7FFF;
+    writeWorking(test::StockBytes(records));
+    ASSERT_TRUE(Load_Stock(ctx));
+    expectNoBoxes();
+    EXPECT_EQ(puzzles.at(0, 0, 1).SizeIndex, 99);
+    EXPECT_EQ(puzzles.at(0, 0, 1).side(), 0) << "a damaged size must never become a loop bound";
+    EXPECT_EQ(puzzles.at(0, 0, 2).Number, 0x7FFF);
+}
+
+TEST_F(StockFileTest, SaveStockRangeWritesOnlyTheRangeOfItsSet)
+{
+    writePristine(false);
+    ASSERT_TRUE(Ensure_Stock_File(ctx));
+    ASSERT_TRUE(Load_Stock(ctx));
+    const auto before = working();
+
+    // New records for Hard 10 x 10, and a change elsewhere that must not be written.
+    for (int n = 1; n <= 100; ++n)
+        puzzles.at(2, 1, n).HeavyCount = static_cast<std::int16_t>(500 + n);
+    puzzles.at(2, 2, 1).HeavyCount = 999;
+
+    Save_Stock_Range(ctx, 2, 1, 3, 5);
+    expectNoBoxes();
+    auto d = differences(before, working());
+    ASSERT_FALSE(d.empty());
+    EXPECT_GE(d.front(), RecordOffset(2, 1, 3));
+    EXPECT_LT(d.back(), RecordOffset(2, 1, 6));
+
+    // An empty range writes nothing.
+    const auto middle = working();
+    Save_Stock_Range(ctx, 2, 1, 9, 8);
+    expectNoBoxes();
+    EXPECT_EQ(working(), middle);
+
+    // A range beyond 1..100 is limited to it: nothing of the neighbouring sets is written.
+    Save_Stock_Range(ctx, 2, 1, -40, 250);
+    expectNoBoxes();
+    d = differences(before, working());
+    EXPECT_GE(d.front(), RecordOffset(2, 1, 1));
+    EXPECT_LT(d.back(), RecordOffset(2, 2, 1));
+    for (int n = 1; n <= 100; ++n)
+        EXPECT_EQ(DecodeRecord(working().data() + RecordOffset(2, 1, n)).HeavyCount, 500 + n);
+
+    // No set at that level or size: reported, nothing written.
+    const auto last = working();
+    Save_Stock_Range(ctx, 4, 1, 1, 100);
+    expectOneFileError(kWriteErrorText);
+    Save_Puzzle(ctx, 0, 0, 101);
+    expectOneFileError(kWriteErrorText);
+    Reset_Puzzle_Time(ctx, 0, -1, 1);
+    expectOneFileError(kResetErrorText);
+    EXPECT_EQ(working(), last);
+}
