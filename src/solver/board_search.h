@@ -1,0 +1,72 @@
+// The full-board search of the puzzle generator: a random complete board of N x N cells in
+// which every row and column is a valid line and no two rows and no two columns are equal.
+// Rows are drawn from the valid-line table of the size in a shuffled order and placed from the
+// bottom row upwards by backtracking; a search that takes too many steps starts again with a
+// new shuffle.
+#pragma once
+
+#include "game/line_tables.h"
+#include "game/puzzle_record.h"
+#include "platform/services.h"
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+namespace tl {
+
+class BoardSearch {
+public:
+    // Placements after which an attempt is abandoned and the order reshuffled.
+    static constexpr int kStepLimit = 2500;
+
+    // `halted` is asked at the top of the search loop and after every rejected candidate; the
+    // search ends without a board as soon as it answers true. `pump` lets window events run once
+    // per pass of the search loop. `random` is the run's one random engine.
+    BoardSearch(const LineTables &tables, RandomSource &random, EventPump &pump,
+                std::function<bool()> halted);
+
+    // Prepares the search for side n (8, 10, 12 or 14): the line table, its last index and the
+    // number of swaps per shuffle.
+    void setSize(int n);
+
+    // Builds one full board into `board` (N x N cells, CellIndex order). Returns false, with
+    // every cell -1, when the halt flag ended the search first.
+    bool Build_Full_Board(std::vector<std::int32_t> &board);
+
+    // Whether the candidate that RowChoice(row) designates may stand in `row` above the rows
+    // already placed below it; records it in RowBits and updates ColumnBits.
+    bool Row_Fits(int row);
+
+    int gridSize() const { return n_; }
+    std::int32_t GenLastLine = -1;
+    int swapsPerShuffle() const { return swaps_; }
+
+    // Working state, visible to tests.
+    std::vector<std::int32_t> LineOrder;
+    std::array<std::int32_t, kMaxSide> RowChoice{};
+    std::array<std::int32_t, kMaxSide> RowBits{};
+    std::array<std::int32_t, kMaxSide> ColumnBits{};
+
+    // Attempts started by the last Build_Full_Board (1 when the first attempt succeeded).
+    int attempts() const { return attempts_; }
+
+    // Shuffles LineOrder in place with the size's number of swaps (each swap exchanges the
+    // entries at two indexes drawn below GenLastLine + 1, the first index drawn first).
+    void shuffle();
+
+private:
+    const LineTables &tables_;
+    RandomSource &random_;
+    EventPump &pump_;
+    std::function<bool()> halted_;
+    const std::vector<std::int32_t> *bits_ = nullptr;
+    int n_ = 0;
+    int swaps_ = 0;
+    std::int32_t allOnes_ = 0;
+    std::int32_t threeRowMask_ = 0;
+    int attempts_ = 0;
+};
+
+} // namespace tl
