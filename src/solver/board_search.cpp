@@ -4,7 +4,7 @@
 
 namespace tl {
 
-BoardSearch::BoardSearch(const LineTables &tables, RandomSource &random, EventPump &pump,
+BoardSearch::BoardSearch(const LineTables &tables, RandomSource &random, EventPump *pump,
                          std::function<bool()> halted)
     : tables_(tables), random_(random), pump_(pump), halted_(std::move(halted))
 {
@@ -101,7 +101,8 @@ bool BoardSearch::Build_Full_Board(std::vector<std::int32_t> &board)
         int row = n - 1;
 
         while (row < n && !halted_()) {
-            pump_.pumpEvents();
+            if (pump_)
+                pump_->pumpEvents();
             if (++steps >= kStepLimit) {
                 restart = true;
                 break;

@@ -22,9 +22,9 @@ public:
     static constexpr int kStepLimit = 2500;
 
     // `halted` is asked at the top of the search loop and after every rejected candidate; the
-    // search ends without a board as soon as it answers true. `pump` lets window events run once
-    // per pass of the search loop. `random` is the run's one random engine.
-    BoardSearch(const LineTables &tables, RandomSource &random, EventPump &pump,
+    // search ends without a board as soon as it answers true. `pump` (may be null) lets window
+    // events run once per pass of the search loop. `random` is the run's one random engine.
+    BoardSearch(const LineTables &tables, RandomSource &random, EventPump *pump,
                 std::function<bool()> halted);
 
     // Prepares the search for side n (8, 10, 12 or 14): the line table, its last index and the
@@ -59,7 +59,7 @@ public:
 private:
     const LineTables &tables_;
     RandomSource &random_;
-    EventPump &pump_;
+    EventPump *pump_;
     std::function<bool()> halted_;
     const std::vector<std::int32_t> *bits_ = nullptr;
     int n_ = 0;
