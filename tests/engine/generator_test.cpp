@@ -374,7 +374,7 @@ TEST(GeneratorThresholdRules, RejectionsLowerAndAcceptancesRaiseWithinFloorAndCa
                           t.DuplicateThreshold[size] <= t.DuplicateMax[size] &&
                           t.HeavyThreshold[size] >= t.HeavyMin[size] &&
                           t.HeavyThreshold[size] <= t.HeavyMax[size];
-                if (rig.gen.stats.passes == 60)
+                if (rig.gen.stats.passes == 30)
                     rig.solver.HaltGenerator = true;
             };
             rig.run(level, size);
