@@ -35,6 +35,8 @@ struct Search {
     std::array<std::vector<std::uint32_t>, 14> candidates; // valid lines fitting each row
     std::array<std::uint32_t, 14> rows{};
     std::array<int, 14> colOnes{};
+    long nodes = 0;
+    long nodeBudget = -1; // gives up (count stays 0) after this many rows placed; -1 never
 
     Search(int side, const std::vector<std::int32_t> &g, long lim, bool rec)
         : n(side), all((1u << side) - 1), grid(g), limit(lim), record(rec)
@@ -62,8 +64,9 @@ struct Search {
 
     void run(int r)
     {
-        if (count >= limit)
+        if (count >= limit || (nodeBudget >= 0 && nodes > nodeBudget))
             return;
+        ++nodes;
         if (r == n) {
             if (!columnsDistinct())
                 return;
@@ -98,7 +101,7 @@ struct Search {
             run(r + 1);
             for (int c = 0; c < n; ++c)
                 colOnes[c] -= (line >> c) & 1u;
-            if (count >= limit)
+            if (count >= limit || (nodeBudget >= 0 && nodes > nodeBudget))
                 return;
         }
     }
@@ -160,11 +163,19 @@ bool ValueForced(int n, const std::vector<std::int32_t> &grid, int cell, int val
 
 std::vector<std::int32_t> RandomSolution(int n, std::mt19937_64 &rng)
 {
+    // A shuffled search has a heavy tail on the larger sizes: an unlucky start can take
+    // seconds. Restarting with a fresh shuffle after a bounded number of steps avoids it.
     std::vector<std::int32_t> empty(static_cast<std::size_t>(n) * n, -1);
     Search s(n, empty, 1, false);
-    for (int r = 0; r < n; ++r)
-        std::shuffle(s.candidates[r].begin(), s.candidates[r].end(), rng);
-    s.run(0);
+    const long budget = 2000;
+    while (s.count == 0) {
+        s.nodes = 0;
+        s.nodeBudget = budget;
+        s.colOnes.fill(0);
+        for (int r = 0; r < n; ++r)
+            std::shuffle(s.candidates[r].begin(), s.candidates[r].end(), rng);
+        s.run(0);
+    }
     std::vector<std::int32_t> board(static_cast<std::size_t>(n) * n);
     for (int i = 0; i < n * n; ++i)
         board[i] = static_cast<std::int32_t>((s.rows[i / n] >> (i % n)) & 1u);
