@@ -4,6 +4,7 @@
 
 #include "platform/services.h"
 
+#include <chrono>
 #include <random>
 
 namespace tl {
@@ -17,5 +18,16 @@ public:
 private:
     std::mt19937_64 engine_;
 };
+
+// A seed from a high-resolution clock, for the game's own random source (tests and tools give
+// fixed seeds instead). The clock's ticks are spread over all 64 bits.
+inline std::uint64_t ClockSeed()
+{
+    auto z = static_cast<std::uint64_t>(std::chrono::high_resolution_clock::now().time_since_epoch().count());
+    z += 0x9E3779B97F4A7C15ull;
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+    return z ^ (z >> 31);
+}
 
 } // namespace tl

@@ -1,5 +1,6 @@
 #include "game/line_tables.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 
 using namespace tl;

@@ -1,0 +1,130 @@
+// The Qt implementations of the platform services (see platform/services.h).
+#pragma once
+
+#include "platform/services.h"
+
+#include <QElapsedTimer>
+#include <QPointer>
+#include <QSettings>
+#include <QStringList>
+#include <QWidget>
+
+#include <memory>
+#include <vector>
+
+class QSoundEffect;
+
+namespace tl {
+
+// Modal QMessageBox: plain text, the first button the default. Closing the box answers with its
+// Cancel or No button (an Ok-only box answers Ok).
+class QtMessageBox : public MessageBoxService {
+public:
+    void setParent(QWidget *parent) { parent_ = parent; }
+    MsgAnswer show(const std::string &title, const std::string &text, MsgIcon icon,
+                   MsgButtons buttons) override;
+
+private:
+    QPointer<QWidget> parent_;
+};
+
+// Modal QInputDialog; Cancel or closing it gives "".
+class QtInputBox : public InputBoxService {
+public:
+    void setParent(QWidget *parent) { parent_ = parent; }
+    std::string ask(const std::string &prompt, const std::string &title,
+                    const std::string &defaultText) override;
+
+private:
+    QPointer<QWidget> parent_;
+};
+
+// The per-user INI file of QSettings(IniFormat, UserScope, "Farrowdel", "Farrowdel"), normally
+// ~/.config/Farrowdel/Farrowdel.ini. A section is an INI group; every value is text; every write
+// is synced to disk at once. The game stores everything under the one application name, so the
+// `app` argument selects nothing.
+class QtSettingsStore : public SettingsStore {
+public:
+    QtSettingsStore();
+    std::string get(const std::string &app, const std::string &section, const std::string &key,
+                    const std::string &defaultValue) override;
+    void set(const std::string &app, const std::string &section, const std::string &key,
+             const std::string &value) override;
+    // The file the values are kept in.
+    QString fileName() const { return settings_.fileName(); }
+
+private:
+    QSettings settings_;
+};
+
+// The program's folder, and the generic local data folder (~/.local/share) as the user's local
+// application data folder.
+class QtFolders : public FolderService {
+public:
+    std::string programFolder() override;
+    std::string localAppDataFolder() override;
+};
+
+// One QSoundEffect per loaded wave file. Sounds are usable only when an audio output exists:
+// without one QSoundEffect reports no error at all and simply plays nothing.
+class QtSound : public SoundService {
+public:
+    QtSound();
+    ~QtSound() override;
+    bool usable() override;
+    int load(const std::string &path) override;
+    void play(int handle) override;
+
+private:
+    std::vector<std::unique_ptr<QSoundEffect>> effects_;
+};
+
+// Time of day from QTime; monotonic time from a QElapsedTimer started with the object.
+class QtClock : public ClockService {
+public:
+    QtClock() { timer_.start(); }
+    int secondsSinceMidnight() override;
+    std::int64_t monotonicMs() override { return timer_.elapsed(); }
+
+private:
+    QElapsedTimer timer_;
+};
+
+// Lets pending window events run. The solver may ask thousands of times a second; asking the
+// window system that often would slow it down for nothing, so calls that come sooner than
+// `minIntervalMs` after the last pass are skipped.
+class QtEventPump : public EventPump {
+public:
+    explicit QtEventPump(ClockService &clock, int minIntervalMs = 15)
+        : clock_(clock), interval_(minIntervalMs)
+    {
+    }
+    void pumpEvents() override;
+
+private:
+    ClockService &clock_;
+    int interval_;
+    bool pumped_ = false;
+    std::int64_t last_ = 0;
+};
+
+// The browser associated with HTML pages: the desktop entry that `xdg-mime query default
+// text/html` names, resolved to its program. When an association exists but its entry cannot be
+// resolved, `xdg-open` (which follows the same association) is used instead. No association:
+// no browser.
+class QtBrowser : public BrowserService {
+public:
+    std::string findHtmlProgram() override;
+    // Starts the browser detached. Whether its window opens maximised is the browser's own
+    // choice: there is no common way to ask for it.
+    bool launch(const std::string &program, const std::string &url, bool maximised) override;
+
+    // The program that the desktop entry `desktopId` (for example "firefox.desktop") starts,
+    // searched in the "applications" folders of `dataDirs` in order; "" when it is not found or
+    // its program does not exist.
+    static std::string ProgramOfDesktopEntry(const QString &desktopId, const QStringList &dataDirs);
+    // $XDG_DATA_HOME and $XDG_DATA_DIRS with their usual defaults.
+    static QStringList DataDirs();
+};
+
+} // namespace tl
