@@ -98,6 +98,12 @@ struct Deduction {
     Orientation orientation = Orientation::Rows;
     int line = -1;      // the row or column holding the decided cells
     int otherLine = -1; // the line it was compared with (duplicate techniques), else -1
+    // Level-2 and level-3 techniques also name what the deduction rests on, in the terms of
+    // the orientation: a third line (the second sandwich partner, or the number of couples of
+    // a chain) and two positions (corners, a couple, shared positions, the ends of a chain).
+    int thirdLine = -1;
+    int posA = -1;
+    int posB = -1;
     int count = 0;      // number of decided cells (1, or up to N for Uncovered cell(s))
     std::array<std::int16_t, 14> cells{}; // CellIndex of each decided cell
     std::array<std::int8_t, 14> values{}; // the value (0 or 1) each decided cell must take
@@ -108,6 +114,9 @@ struct Deduction {
         orientation = o;
         line = ln;
         otherLine = -1;
+        thirdLine = -1;
+        posA = -1;
+        posB = -1;
         count = 0;
     }
     void add(int cellIndex, int value)

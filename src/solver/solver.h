@@ -37,6 +37,7 @@
 #include "game/puzzle_record.h"
 #include "platform/services.h"
 #include "solver/finders.h"
+#include "solver/upper_finders.h"
 
 #include <array>
 #include <cstdint>
@@ -53,6 +54,14 @@ constexpr std::string_view kOneKindLeftColumn = "One kind left in column";
 constexpr std::string_view kUncoveredRow = "Last of a kind in row (uncovered cells)";
 constexpr std::string_view kUncoveredColumn = "Last of a kind in column (uncovered cells)";
 constexpr std::string_view kAvoidableLastOfKind = "Avoidable last of a kind";
+constexpr std::string_view kAvoidableForcingCell = "Avoidable forcing cell";
+constexpr std::string_view kAlmostDuplicates = "Almost duplicates with in-between forcing cell";
+constexpr std::string_view kRectangleLeftover = "Rectangle leading to leftover cell";
+constexpr std::string_view kForcedRectangle = "Forced rectangle leading to leftover cell";
+constexpr std::string_view kRectangleForcingCell = "Rectangle with in-between forcing cell";
+constexpr std::string_view kAvoidableSandwich = "Avoidable sandwich";
+constexpr std::string_view kChainedForcingCell = "Chained couples leading to in-between forcing cell";
+constexpr std::string_view kChainedLeftover = "Chained couples leading to leftover cell";
 } // namespace labels
 
 // True when a full board of side n holds only 0s and 1s, every row and column holds n/2 of
@@ -97,8 +106,20 @@ public:
     // false).
     bool Solve_Step_Basic();
     bool Solve_Step_Last_Of_Kind();
-    // Level 2 and on; the level-2 and level-3 code replaces its definition.
+    // Level 2 (solver/solve_step_duplicates.cpp), handing over to level 3.
     virtual bool Solve_Step_Duplicates();
+    // Level 3: rectangles and the avoidable sandwich, then chained couples, the end of the
+    // chain. The hand-over between them stays within level 3 (no limit test, Rate untouched).
+    bool Solve_Step_Rectangles();
+    bool Solve_Step_Chained_Couples();
+    // The forces-opposite tests on WorkGrid (row lineNr, or column lineNr, supplies the trial
+    // value at pos1); false on a side without a table or arguments off the board.
+    bool Gen_Row_Forces_Opposite(std::int32_t pos1, std::int32_t pos2, std::int32_t lineNr,
+                                 std::int32_t pattern, std::int32_t mask) const;
+    bool Gen_Col_Forces_Opposite(std::int32_t pos1, std::int32_t pos2, std::int32_t lineNr,
+                                 std::int32_t pattern, std::int32_t mask) const;
+    // The couple tables of the last level-3 call (RowPartner, ColPartner and their counts).
+    const CoupleTables &Couples() const { return couples_; }
 
     const LineTables &Tables() const { return tables_; }
     EventPump *Pump() const { return pump_; }
@@ -114,9 +135,16 @@ protected:
     int Apply(const Deduction &d);
 
 private:
+    // Writes a level-2 or level-3 deduction and counts it in `counts`[GenSize].
+    bool applyCounted(const Deduction &d, std::array<std::int16_t, 4> &counts);
+
     const LineTables &tables_;
     EventPump *pump_;
     bool running_ = false;
+    CoupleTables couples_{};
+    // Set by the rectangles step when it hands over: the couple tables it built on entry are
+    // those of the unchanged grid, so the chained-couples step need not build them again.
+    bool couplesCurrent_ = false;
 };
 
 } // namespace tl

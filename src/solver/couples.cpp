@@ -1,0 +1,90 @@
+// Couple tables: for every row and column, the pairs of empty cells that hold opposite values
+// in every valid line that fits the line's filled cells.
+#include "solver/upper_finders.h"
+
+namespace tl {
+
+namespace {
+
+// Pairs the empty cells of one line of the view. For every empty position p, `sameAs[p]`
+// collects the positions at which some fitting valid line holds the same value as at p; a
+// pair (p1, p2) is a couple exactly when p2 is not in sameAs[p1]. Lines are scanned until
+// every empty position has met every other one, which for lines with many empty cells
+// happens after a handful of fitting lines.
+void pairLine(const OrientedGrid &g, int line, const ValidLines &valid, CoupleTables &t,
+              std::int16_t &emptyCount)
+{
+    const int n = g.n();
+    const LineScan s = ScanLine(g, line);
+    const std::uint32_t empty = s.empty(n);
+    emptyCount = static_cast<std::int16_t>(n - s.filledCount());
+    if (empty == 0)
+        return;
+
+    std::uint32_t sameAs[14] = {};
+    int saturated = 0; // empty positions whose sameAs already covers every empty position
+    const int emptyTotal = emptyCount;
+    for (int i = 0; i < valid.count && saturated < emptyTotal; ++i) {
+        const std::uint32_t e = static_cast<std::uint32_t>(valid.bits[i]);
+        if (!s.fits(e))
+            continue;
+        const std::uint32_t oneSet = e & empty;
+        const std::uint32_t zeroSet = ~e & empty;
+        saturated = 0;
+        for (std::uint32_t rest = empty; rest; rest &= rest - 1) {
+            const int p = __builtin_ctz(rest);
+            sameAs[p] |= ((e >> p) & 1) ? oneSet : zeroSet;
+            if (sameAs[p] == empty)
+                ++saturated;
+        }
+    }
+
+    // Greedy pairing in the order (p1, p2): a cell keeps the first partner it is given.
+    for (std::uint32_t r1 = empty; r1; r1 &= r1 - 1) {
+        const int p1 = __builtin_ctz(r1);
+        if (t.along(g, line, p1) != -1)
+            continue;
+        const std::uint32_t later = empty & ~((2u << p1) - 1u);
+        for (std::uint32_t r2 = later & ~sameAs[p1]; r2; r2 &= r2 - 1) {
+            const int p2 = __builtin_ctz(r2);
+            if (t.along(g, line, p2) != -1)
+                continue;
+            if (IsColumns(g)) {
+                t.ColPartner[p1][line] = static_cast<std::int16_t>(p2);
+                t.ColPartner[p2][line] = static_cast<std::int16_t>(p1);
+                ++t.ColCouples[line];
+            } else {
+                t.RowPartner[line][p1] = static_cast<std::int16_t>(p2);
+                t.RowPartner[line][p2] = static_cast<std::int16_t>(p1);
+                ++t.RowCouples[line];
+            }
+            break;
+        }
+    }
+}
+
+} // namespace
+
+void BuildCouples(const GridView &grid, const LineTables &tables, CoupleTables &t)
+{
+    const int n = grid.n;
+    for (int r = 0; r < 14; ++r) {
+        for (int c = 0; c < 14; ++c) {
+            t.RowPartner[r][c] = -1;
+            t.ColPartner[r][c] = -1;
+        }
+        t.RowEmpty[r] = t.ColEmpty[r] = 0;
+        t.RowCouples[r] = t.ColCouples[r] = 0;
+    }
+    if (!SupportedSide(n))
+        return;
+    const ValidLines valid = ValidLinesOf(tables, n);
+    const OrientedGrid rows(grid, Orientation::Rows);
+    const OrientedGrid cols(grid, Orientation::Columns);
+    for (int r = 0; r < n; ++r)
+        pairLine(rows, r, valid, t, t.RowEmpty[r]);
+    for (int c = 0; c < n; ++c)
+        pairLine(cols, c, valid, t, t.ColEmpty[c]);
+}
+
+} // namespace tl

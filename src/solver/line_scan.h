@@ -1,0 +1,82 @@
+// Line-level helpers shared by the level-2 and level-3 finders (and the hint engine): a bit
+// summary of one line of an OrientedGrid and the valid lines of a side as bit values.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "game/line_tables.h"
+#include "solver/finders.h"
+
+namespace tl {
+
+// One line as bit sets over its positions (bit p = position p).
+struct LineScan {
+    std::uint32_t filled = 0; // positions holding 0 or 1
+    std::uint32_t ones = 0;   // positions holding 1
+    int zeros = 0;
+    int oneCount = 0;
+
+    std::uint32_t empty(int n) const { return ~filled & ((1u << n) - 1u); }
+    int filledCount() const { return zeros + oneCount; }
+    // A complete valid line E (as bits) fits this line when it agrees on every filled cell.
+    bool fits(std::uint32_t e) const { return ((e ^ ones) & filled) == 0; }
+};
+
+inline LineScan ScanLine(const OrientedGrid &g, int line)
+{
+    LineScan s;
+    for (int p = 0; p < g.n(); ++p) {
+        const std::int32_t v = g.at(line, p);
+        if (v == 0) {
+            s.filled |= 1u << p;
+            ++s.zeros;
+        } else if (v == 1) {
+            s.filled |= 1u << p;
+            s.ones |= 1u << p;
+            ++s.oneCount;
+        }
+    }
+    return s;
+}
+
+// The valid lines of side n as bit values, or nullptr (count 0) for a side without a table.
+struct ValidLines {
+    const std::int32_t *bits = nullptr;
+    int count = 0;
+};
+
+inline ValidLines ValidLinesOf(const LineTables &tables, int n)
+{
+    const std::vector<std::int32_t> &b = tables.bits(n);
+    return {b.empty() ? nullptr : b.data(), static_cast<int>(b.size())};
+}
+
+// The board sides that have a table of valid lines; the upper-level finders decide nothing
+// on any other side, and their fixed 14 x 14 tables are never indexed beyond 13.
+inline bool SupportedSide(int n) { return n == 8 || n == 10 || n == 12 || n == 14; }
+
+} // namespace tl
+
+namespace tl {
+
+inline bool IsColumns(const OrientedGrid &g) { return g.orientation() == Orientation::Columns; }
+
+} // namespace tl
+
+namespace tl {
+
+// Fills `out` with a one-cell deduction at (line, pos) of the orientation and returns true.
+inline bool Report(Deduction &out, Technique t, const OrientedGrid &g, int line, int pos, int value,
+                   int other = -1, int third = -1, int a = -1, int b = -1)
+{
+    out.clear(t, g.orientation(), line);
+    out.otherLine = other;
+    out.thirdLine = third;
+    out.posA = a;
+    out.posB = b;
+    out.add(g.index(line, pos), value);
+    return true;
+}
+
+} // namespace tl
