@@ -53,8 +53,10 @@ Folders Compute_Folders(FolderService &folders)
 Folders Set_Folders(FolderService &folders)
 {
     Folders f = Compute_Folders(folders);
+    // The local data folder itself may not exist yet for a new user account (nothing creates
+    // ~/.local/share in advance), so the folders above the data folder are made as well.
     std::error_code ignored;
-    std::filesystem::create_directory(std::filesystem::path(f.DataFolder), ignored);
+    std::filesystem::create_directories(std::filesystem::path(f.DataFolder), ignored);
     return f;
 }
 

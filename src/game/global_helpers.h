@@ -42,7 +42,8 @@ struct Folders {
 // Works out the three folders without touching the disk.
 Folders Compute_Folders(FolderService &folders);
 
-// Works out the three folders and creates the data folder when it is missing. Every error is
+// Works out the three folders and creates the data folder (and the local data folder above it)
+// when it is missing. Every error is
 // ignored: a data folder that cannot be made only shows when the stock cannot be copied or
 // loaded.
 Folders Set_Folders(FolderService &folders);

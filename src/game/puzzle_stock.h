@@ -7,6 +7,11 @@
 // record in `Puzzles` first and then asks one of the writers below to bring the file up to date.
 // Every operation opens the file, does its work and closes it before it returns; failures are
 // reported to the user in a "File Error" box and the operation is given up.
+//
+// The writers open the working copy for update and never create it: a missing working copy is a
+// failure. Writing a record beyond the end of a short working copy first fills the gap with the
+// records `Puzzles` holds for it, so the file never gains a hole of zero bytes. Record numbers
+// passed to the writers are checked: nothing outside the stock is ever written.
 #pragma once
 
 #include "game/puzzle_record.h"
@@ -91,9 +96,5 @@ void Reset_Puzzle_Time(const StockContext &ctx, int level, int sizeIndex, int nu
 // The first-run clearing: sets the best time of every record in `Puzzles` to none and writes
 // each record back with Reset_Puzzle_Time, one at a time, in file order.
 void Clear_All_Best_Times(const StockContext &ctx);
-
-// Common to all writers: the working copy is opened for update and never created. A missing
-// working copy is a failure. Writing a record beyond the end of a short working copy first fills
-// the gap with the records `Puzzles` holds for it, so the file never gains a hole.
 
 } // namespace tl

@@ -81,6 +81,10 @@ TEST(GlobalHelpers, SetFoldersCreatesTheDataFolderAndIgnoresFailures)
     // Again, with the folder there: nothing happens.
     EXPECT_EQ(Set_Folders(f).DataFolder, folders.DataFolder);
 
+    // A new account whose local data folder does not exist yet.
+    f.localAppData = dir / "home/.local/share";
+    EXPECT_TRUE(std::filesystem::is_directory(Set_Folders(f).DataFolder));
+
     // A local data folder that is a file: the data folder cannot be made, and nothing is thrown.
     { std::ofstream(dir / "plain") << "x"; }
     f.localAppData = dir / "plain";
