@@ -1,5 +1,7 @@
 #include "game/best_time_reset.h"
 
+#include "platform/services.h"
+
 namespace tl {
 
 const char *const kResetTitle = "Confirm Time Reset";
@@ -62,6 +64,39 @@ int ClearBestTimes(const std::vector<StockSlot> &range,
         if (!write(slot))
             ++failures;
     }
+    return failures;
+}
+
+namespace {
+// Collects the boxes of the single-record writer instead of showing them.
+class CollectedBoxes : public MessageBoxService {
+public:
+    int count = 0;
+    MsgAnswer show(const std::string &, const std::string &, MsgIcon, MsgButtons) override
+    {
+        ++count;
+        return MsgAnswer::Ok;
+    }
+};
+} // namespace
+
+int Reset_Best_Times(const StockContext &ctx, ResetScope scope, int shownLevel, int shownSize)
+{
+    CollectedBoxes collected;
+    const StockContext quiet{ctx.ProgramFolder, ctx.DataFolder, collected, ctx.puzzles};
+    const int failures = ClearBestTimes(
+        ResetRange(scope, shownLevel, shownSize),
+        [&](const StockSlot &s) -> PuzzleRecord & {
+            return ctx.puzzles.at(s.level, s.sizeIndex, s.number);
+        },
+        [&](const StockSlot &s) {
+            const int before = collected.count;
+            Reset_Puzzle_Time(quiet, s.level, s.sizeIndex, s.number);
+            return collected.count == before;
+        });
+    if (failures > 0)
+        ctx.messages.show(kResetWriteErrorTitle, kResetWriteError, MsgIcon::Exclamation,
+                          MsgButtons::Ok);
     return failures;
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "game/puzzle_record.h"
+#include "game/puzzle_stock.h"
 
 #include <functional>
 #include <string>
@@ -33,5 +34,11 @@ std::vector<StockSlot> ResetRange(ResetScope scope, int shownLevel, int shownSiz
 int ClearBestTimes(const std::vector<StockSlot> &range,
                    const std::function<PuzzleRecord &(const StockSlot &)> &recordAt,
                    const std::function<bool(const StockSlot &)> &write);
+
+// The whole reset on the stock: clears the records of `scope` in memory and writes each one to
+// the stock file as it is cleared. A batch whose writes fail is reported in ONE "File Error" box,
+// however many records failed (a read-only stock file would otherwise mean a box per record);
+// the cleared times stay in memory either way. Returns the number of records not written.
+int Reset_Best_Times(const StockContext &ctx, ResetScope scope, int shownLevel, int shownSize);
 
 } // namespace tl

@@ -100,3 +100,73 @@ TEST(WebPages, StartsTheAssociatedProgramOrReportsWhyNot)
     EXPECT_EQ(boxes.shown[1].text, "Could not find associated Browser");
     EXPECT_EQ(browser.launches.size(), 2u) << "nothing started without a browser";
 }
+
+// ---- On a real stock file ----------------------------------------------------------------------
+
+#include "support/make_test_stock.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+struct StockOnDisk {
+    test::TempDir dir;
+    FakeMessageBox boxes;
+    Puzzles puzzles;
+    StockContext ctx{dir.path(), dir.path(), boxes, puzzles};
+    std::vector<std::uint8_t> before;
+    StockOnDisk()
+    {
+        EXPECT_TRUE(test::WriteTestStockFile(ctx.workingPath(), true));
+        EXPECT_TRUE(Load_Stock(ctx));
+        before = test::ReadBytes(ctx.workingPath());
+    }
+};
+
+bool IsBestTimeByte(std::size_t offsetInRecord)
+{
+    return offsetInRecord >= kOffsetBestMin && offsetInRecord < kOffsetBestPlayer + 2;
+}
+
+} // namespace
+
+TEST(BestTimeResetOnFile, OnlyTheBestTimeBytesOfTheRangeChange)
+{
+    StockOnDisk s;
+    EXPECT_EQ(Reset_Best_Times(s.ctx, ResetScope::Level, 2, 1), 0);
+    EXPECT_TRUE(s.boxes.shown.empty());
+    const auto after = test::ReadBytes(s.ctx.workingPath());
+    ASSERT_EQ(after.size(), kStockBytes);
+    int changedRecords = 0;
+    for (int rec = 0; rec < kStockRecords; ++rec) {
+        const bool inRange = rec / 400 == 2;
+        bool changed = false;
+        for (std::size_t b = 0; b < kRecordBytes; ++b) {
+            const std::size_t at = rec * kRecordBytes + b;
+            if (after[at] == s.before[at])
+                continue;
+            ASSERT_TRUE(inRange && IsBestTimeByte(b)) << "record " << rec + 1 << " byte " << b;
+            changed = true;
+        }
+        if (inRange) {
+            const PuzzleRecord r = DecodeRecord(after.data() + rec * kRecordBytes);
+            EXPECT_EQ(r.BestMin | r.BestSec | r.BestPlayer, 0) << rec;
+        }
+        changedRecords += changed;
+    }
+    EXPECT_GT(changedRecords, 300) << "the test stock holds best times to clear";
+}
+
+TEST(BestTimeResetOnFile, ReadOnlyStockGivesOneBoxAndStillClearsMemory)
+{
+    StockOnDisk s;
+    test::ReadOnlyScope readOnly(s.ctx.workingPath());
+    if (!readOnly.active())
+        GTEST_SKIP() << "cannot make the stock file read-only here";
+    EXPECT_EQ(Reset_Best_Times(s.ctx, ResetScope::All, 0, 0), 1600);
+    ASSERT_EQ(s.boxes.shown.size(), 1u);
+    EXPECT_EQ(s.boxes.shown[0].title, "File Error");
+    EXPECT_EQ(s.boxes.shown[0].text, "Error resetting binary puzzle time to file!");
+    for (const PuzzleRecord &r : s.puzzles.records())
+        ASSERT_FALSE(r.hasBestTime() || r.BestPlayer != 0);
+    EXPECT_EQ(test::ReadBytes(s.ctx.workingPath()), s.before);
+}
