@@ -45,6 +45,8 @@ struct PuzzleRecord {
     // The board side N for a valid SizeIndex, or 0 when SizeIndex is out of range: callers
     // must never use a damaged field as a size or a loop bound.
     int side() const { return SizeIndex >= 0 && SizeIndex < kSizes ? (SizeIndex + 4) * 2 : 0; }
+    // The number of meaningful cells, N x N, or 0 when SizeIndex is damaged.
+    int cellCount() const { return side() * side(); }
     bool hasBestTime() const { return BestMin != 0 || BestSec != 0; }
 };
 
@@ -62,6 +64,13 @@ constexpr int RecordNumber(int level, int sizeIndex, int number)
 constexpr std::size_t RecordOffset(int level, int sizeIndex, int number)
 {
     return static_cast<std::size_t>(RecordNumber(level, sizeIndex, number) - 1) * kRecordBytes;
+}
+
+// A stored cell as a CellValue: -1, 0 or 1 as stored, and -1 (empty) for any other value, so a
+// damaged cell can never be used to index anything.
+constexpr int CellValueOf(std::int16_t stored)
+{
+    return stored == 0 || stored == 1 ? stored : -1;
 }
 
 // Side N of a size index 0..3 ((S + 4) x 2), 0 for anything else.

@@ -62,9 +62,20 @@ TEST(PuzzleRecord, SideIsZeroForADamagedSizeIndex)
         r.SizeIndex = static_cast<std::int16_t>(s);
         EXPECT_EQ(r.side(), (s + 4) * 2);
     }
+    EXPECT_EQ(r.cellCount(), 196);
     r.SizeIndex = 4;
     EXPECT_EQ(r.side(), 0);
+    EXPECT_EQ(r.cellCount(), 0);
     r.SizeIndex = -1;
     EXPECT_EQ(r.side(), 0);
     EXPECT_EQ(SideOfSizeIndex(32767), 0);
+}
+
+TEST(PuzzleRecord, DamagedCellValuesReadAsEmpty)
+{
+    EXPECT_EQ(CellValueOf(0), 0);
+    EXPECT_EQ(CellValueOf(1), 1);
+    EXPECT_EQ(CellValueOf(-1), -1);
+    EXPECT_EQ(CellValueOf(2), -1);
+    EXPECT_EQ(CellValueOf(-32768), -1);
 }
