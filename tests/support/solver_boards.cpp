@@ -1,5 +1,10 @@
 #include "support/solver_boards.h"
 
+#include "support/brute_force.h"
+
+#include <algorithm>
+#include <numeric>
+#include <random>
 #include <stdexcept>
 
 namespace tl::testboards {
@@ -44,6 +49,27 @@ std::string Show(const std::vector<std::int32_t> &grid, int n)
             s += '\n';
     }
     return s;
+}
+
+std::vector<std::int32_t> MakePuzzle(int n, int level, std::uint64_t seed,
+                                     std::vector<std::int32_t> *solution)
+{
+    std::mt19937_64 rng(seed);
+    std::vector<std::int32_t> clues = brute::RandomSolution(n, rng);
+    if (solution)
+        *solution = clues;
+    std::vector<int> order(static_cast<std::size_t>(n) * n);
+    std::iota(order.begin(), order.end(), 0);
+    std::shuffle(order.begin(), order.end(), rng);
+    RatingSolver solver(SharedLineTables());
+    for (const int cell : order) {
+        const std::int32_t kept = clues[cell];
+        clues[cell] = -1;
+        Load(solver, clues, n, level);
+        if (!solver.Solve_Puzzle())
+            clues[cell] = kept;
+    }
+    return clues;
 }
 
 } // namespace tl::testboards

@@ -21,3 +21,13 @@ void Load(RatingSolver &solver, const std::vector<std::int32_t> &grid, int n, in
 std::string Show(const std::vector<std::int32_t> &grid, int n);
 
 } // namespace tl::testboards
+
+namespace tl::testboards {
+
+// A puzzle of side n that the solver finishes within `level` (0 or 1): a random full board
+// from `seed`, with clues removed in random order while a solve at that limit still succeeds.
+// The full board it was made from goes to `solution` when given.
+std::vector<std::int32_t> MakePuzzle(int n, int level, std::uint64_t seed,
+                                     std::vector<std::int32_t> *solution = nullptr);
+
+} // namespace tl::testboards
