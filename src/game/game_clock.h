@@ -13,23 +13,22 @@ namespace tl {
 
 class GameClock {
 public:
-    // Every operation that needs the time reads it from `clock`; the clock object itself is
-    // plain data, so it can live in the game model.
+    explicit GameClock(ClockService &clock) : clock_(clock) {}
 
     // Reads the time of day into TimeText ("H:MM:SS") and NowSecond.
-    void Read_Time_Of_Day(ClockService &clock);
+    void Read_Time_Of_Day();
     // Starts counting from 0 (the window then enables its timer and shows "00:00").
-    void Start_Clock(ClockService &clock);
+    void Start_Clock();
     // Stops the clock (completion, solution shown): Elapsed keeps its last value.
     void stop() { Running = false; }
     // One tick of the window's timer: recomputes Elapsed unless paused or stopped.
-    void tick(ClockService &clock);
+    void tick();
     // Freezes the elapsed time.
     void pause();
     // Continues from the frozen time; time spent paused is not counted.
-    void resume(ClockService &clock);
+    void resume();
     // Adds seconds to the clock.
-    void Penalty(ClockService &clock, int Strafseconden);
+    void Penalty(int Strafseconden);
 
     // "MM:SS" of Elapsed, minutes shown modulo 100.
     std::string text() const { return FormatMinSec(Elapsed); }
@@ -48,6 +47,7 @@ private:
     // StartSecond from NowSecond and Elapsed, kept within one day.
     void alignStartSecond();
 
+    ClockService &clock_;
     std::int64_t nowMs_ = 0;   // monotonic reading of the last Read_Time_Of_Day
     std::int64_t startMs_ = 0; // monotonic instant the running clock counts from
 };
