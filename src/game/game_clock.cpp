@@ -8,16 +8,16 @@ namespace {
 constexpr std::int32_t kDay = 86400;
 }
 
-void GameClock::Read_Time_Of_Day()
+void GameClock::Read_Time_Of_Day(ClockService &clock)
 {
-    std::int32_t s = clock_.secondsSinceMidnight();
+    std::int32_t s = clock.secondsSinceMidnight();
     if (s < 0 || s >= kDay)
         s = ((s % kDay) + kDay) % kDay;
     NowSecond = s;
     char buf[16];
     std::snprintf(buf, sizeof buf, "%d:%02d:%02d", s / 3600, s / 60 % 60, s % 60);
     TimeText = buf;
-    nowMs_ = clock_.monotonicMs();
+    nowMs_ = clock.monotonicMs();
 }
 
 void GameClock::alignStartSecond()
@@ -25,20 +25,20 @@ void GameClock::alignStartSecond()
     StartSecond = ((NowSecond - Elapsed) % kDay + kDay) % kDay;
 }
 
-void GameClock::Start_Clock()
+void GameClock::Start_Clock(ClockService &clock)
 {
-    Read_Time_Of_Day();
+    Read_Time_Of_Day(clock);
     StartSecond = NowSecond;
     Elapsed = 0;
     startMs_ = nowMs_;
     Running = true;
 }
 
-void GameClock::tick()
+void GameClock::tick(ClockService &clock)
 {
     if (Paused || !Running)
         return;
-    Read_Time_Of_Day();
+    Read_Time_Of_Day(clock);
     const std::int64_t ms = nowMs_ - startMs_;
     Elapsed = ms <= 0 ? 0 : static_cast<std::int32_t>(ms / 1000);
 }
@@ -50,18 +50,18 @@ void GameClock::pause()
     Paused = true;
 }
 
-void GameClock::resume()
+void GameClock::resume(ClockService &clock)
 {
     Elapsed = PausedMinutes * 60 + PausedSeconds;
-    Read_Time_Of_Day();
+    Read_Time_Of_Day(clock);
     alignStartSecond();
     startMs_ = nowMs_ - static_cast<std::int64_t>(Elapsed) * 1000;
     Paused = false;
 }
 
-void GameClock::Penalty(int Strafseconden)
+void GameClock::Penalty(ClockService &clock, int Strafseconden)
 {
-    Read_Time_Of_Day();
+    Read_Time_Of_Day(clock);
     Elapsed += Strafseconden;
     if (Elapsed < 0)
         Elapsed = 0;

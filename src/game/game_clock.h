@@ -13,22 +13,23 @@ namespace tl {
 
 class GameClock {
 public:
-    explicit GameClock(ClockService &clock) : clock_(clock) {}
+    // Every operation that needs the time reads it from `clock`; the clock object itself is
+    // plain data, so it can live in the game model.
 
     // Reads the time of day into TimeText ("H:MM:SS") and NowSecond.
-    void Read_Time_Of_Day();
+    void Read_Time_Of_Day(ClockService &clock);
     // Starts counting from 0 (the window then enables its timer and shows "00:00").
-    void Start_Clock();
+    void Start_Clock(ClockService &clock);
     // Stops the clock (completion, solution shown): Elapsed keeps its last value.
     void stop() { Running = false; }
     // One tick of the window's timer: recomputes Elapsed unless paused or stopped.
-    void tick();
+    void tick(ClockService &clock);
     // Freezes the elapsed time.
     void pause();
     // Continues from the frozen time; time spent paused is not counted.
-    void resume();
+    void resume(ClockService &clock);
     // Adds seconds to the clock.
-    void Penalty(int Strafseconden);
+    void Penalty(ClockService &clock, int Strafseconden);
 
     // "MM:SS" of Elapsed, minutes shown modulo 100.
     std::string text() const { return FormatMinSec(Elapsed); }
@@ -47,7 +48,6 @@ private:
     // StartSecond from NowSecond and Elapsed, kept within one day.
     void alignStartSecond();
 
-    ClockService &clock_;
     std::int64_t nowMs_ = 0;   // monotonic reading of the last Read_Time_Of_Day
     std::int64_t startMs_ = 0; // monotonic instant the running clock counts from
 };
