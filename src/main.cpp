@@ -1,7 +1,19 @@
-#include <cstdio>
+// Dornel's Tilloran: starts the game window. A stock that cannot be loaded ends the program
+// with a non-zero exit code before the window is ever shown.
+#include "game/ui/main_window.h"
+#include "platform/qt/qt_platform.h"
 
-int main()
+#include <QApplication>
+
+int main(int argc, char **argv)
 {
-    std::fprintf(stderr, "Dornel's Tilloran: the game window is not built yet.\n");
-    return 1;
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("Dornel's Tilloran");
+    tl::QtPlatform platform;
+    tl::Platform services = platform.platform();
+    tl::Main window(services);
+    platform.setDialogParent(&window);
+    if (!window.Form_Load())
+        return 1;
+    return app.exec();
 }

@@ -1,0 +1,157 @@
+// The game window `Main`: the 14 x 14 board with its count labels and markers, the command
+// buttons, the clock, the message line, the generator's progress, the status bar and the menus.
+// It shows a GameModel and hands every click to it; start-up, the puzzle stock, the roster,
+// the sounds and the settings are reached from here.
+#pragma once
+
+#include "game/game_model.h"
+#include "game/game_sound.h"
+#include "game/global_helpers.h"
+#include "game/line_tables.h"
+#include "game/puzzle_stock.h"
+#include "game/roster.h"
+#include "platform/services.h"
+
+#include <QMainWindow>
+
+#include <array>
+#include <functional>
+
+class QAction;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QProgressBar;
+class QPushButton;
+class QTimer;
+
+namespace tl {
+
+class ClickLabel;
+class FormNamen;
+
+// The pixel of a position given in twips (15 twips per pixel).
+constexpr int Px(int twips) { return twips / 15; }
+
+class Main : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit Main(Platform &platform, QWidget *parent = nullptr);
+    ~Main() override;
+
+    // Start-up. Shows the window and returns true; or, when the stock cannot be loaded, reports
+    // it and returns false without ever showing the window.
+    bool Form_Load();
+
+    // Ends the program at once (the quit question answered Yes). std::exit by default; tests
+    // replace it.
+    std::function<void(int)> endProgram;
+
+    // ---- Public procedures other parts of the game call -----------------------------------
+    void Setup_Players();
+    void Init_Sound();
+    void Speel(int mmid);
+
+    // ---- State other parts read -------------------------------------------------------------
+    GameModel &model() { return model_; }
+    Roster &roster() { return roster_; }
+    Puzzles &puzzles() { return puzzles_; }
+    const Folders &folders() const { return folders_; }
+    StockContext stockContext();
+    FormNamen *formNamen() const { return formNamen_; }
+
+    // Which hand-overs this build has: a command whose work is not built stays disabled, with
+    // its menu item, whatever the game's state says.
+    struct Wired {
+        bool hint = false, print = false, design = false, generate = false, help = false,
+             resetTime = false, restart = false, solution = false, pause = false;
+    } wired;
+
+    // Brings every control in line with the model.
+    void Refresh();
+    // Whether the button and the menu item of a command are enabled: the game's state allows
+    // it and the command's work is built.
+    bool Usable(Command c) const;
+
+public slots:
+    void cmdNext_Click();
+    void cmdOpen_Click();
+    void cmdPlayers_Click();
+    void cmdExit_Click();
+    void mnu_level_n_Click(int index);
+    void mnu_size_n_Click(int index);
+    void mnu_options_sounds_Click();
+    void mnu_options_wells_Click();
+    void mnu_options_duplicates_Click();
+    void mnu_options_uniqueness_Click();
+    void Grid_MouseUp(int index, Qt::MouseButton button);
+    void Timer1_Timer();
+
+protected:
+    void closeEvent(QCloseEvent *event) override; // Form_QueryUnload
+
+private:
+    void Build_Board();
+    void Build_Controls();
+    void Build_Menus();
+    void Refresh_Menus();
+    void Load_Options();
+    void Save_Options();
+    // Asks "Do you really want to quit ?"; true when the answer is Yes.
+    bool Ask_Quit();
+    void Quit_Now();
+
+    Platform &platform_;
+    GameModel model_;
+    GameSound sound_;
+    Roster roster_;
+    Puzzles puzzles_;
+    Folders folders_;
+    LineTables lineTables_;
+    GeneratorThresholds thresholds_;
+    FormNamen *formNamen_ = nullptr;
+
+    // ---- Controls, named as in the game's design ------------------------------------------
+public:
+    std::array<ClickLabel *, kGridCells> Grid{};
+    std::array<QLabel *, kLineCount> lblRowNull{}, lblRowOne{}, lblColNull{}, lblColOne{};
+    QLabel *lblNull = nullptr, *lblOne = nullptr;
+    std::array<ClickLabel *, 4 * kLineCount> UniqueRow{}, UniqueCol{};
+    std::array<ClickLabel *, kLineCount> Line_X{}, Line_Y{};
+    ClickLabel *DupColor = nullptr;
+    QLabel *Label8 = nullptr;
+    QPushButton *cmdNext = nullptr, *cmdOpen = nullptr, *cmdPlayers = nullptr,
+                *cmdExit = nullptr, *cmdRestart = nullptr, *cmdUndo = nullptr,
+                *cmdRedo = nullptr, *cmdHint = nullptr, *cmdSolution = nullptr,
+                *cmdHelp = nullptr, *cmdPauze = nullptr, *cmdHaltGenerator = nullptr;
+    QLabel *LabelTijd = nullptr;
+    QLineEdit *lblInfo = nullptr;
+    QLineEdit *LabelSolved = nullptr;
+    QLabel *Label5 = nullptr; // "Generator Progress"
+    QLabel *lblProgress = nullptr;
+    QProgressBar *ProgressBar1 = nullptr;
+    QLabel *Label3 = nullptr, *Label2 = nullptr; // the maker's name
+    std::array<QLabel *, 4> StatusBar1{};        // the four panels of the status bar
+    QTimer *Timer1 = nullptr;
+
+    // Menus and their items.
+    QMenu *mnu_puzzle = nullptr, *mnu_level = nullptr, *mnu_size = nullptr,
+          *mnu_solve = nullptr, *mnu_options = nullptr, *mnu_reset_time = nullptr,
+          *mnu_puzzle_generate = nullptr, *mnu_help = nullptr;
+    QAction *mnu_puzzle_open = nullptr, *mnu_puzzle_next = nullptr,
+            *mnu_puzzle_design = nullptr, *mnu_puzzle_players = nullptr,
+            *mnu_puzzle_print = nullptr, *mnu_puzzle_exit = nullptr;
+    std::array<QAction *, kLevels> mnu_level_n{};
+    std::array<QAction *, kSizes> mnu_size_n{};
+    QAction *mnu_solve_restart = nullptr, *mnu_solve_undo = nullptr, *mnu_solve_redo = nullptr,
+            *mnu_solve_hint = nullptr, *mnu_solve_solution = nullptr;
+    QAction *mnu_options_sounds = nullptr, *mnu_options_wells = nullptr,
+            *mnu_options_duplicates = nullptr, *mnu_options_uniqueness = nullptr;
+    QAction *mnu_reset_selection = nullptr, *mnu_reset_level = nullptr,
+            *mnu_reset_all = nullptr;
+    std::array<QMenu *, kLevels> mnu_puzzle_gen_level{}; // "&Easy" .. "&Insane" submenus
+    std::array<std::array<QAction *, kSizes>, kLevels> mnu_puzzle_gen{}; // [level][size]
+    QAction *mnu_help_contents = nullptr, *mnu_help_website = nullptr;
+};
+
+} // namespace tl

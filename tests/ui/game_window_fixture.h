@@ -1,0 +1,85 @@
+// A game window started on fake platform services, with a test stock in a temporary program
+// folder and an empty local data folder.
+#pragma once
+
+#include "game/ui/click_label.h"
+#include "game/ui/main_window.h"
+#include "platform/fake/fakes.h"
+#include "support/make_test_stock.h"
+#include "support/temp_dir.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+namespace tl::test {
+
+inline std::string NoSlash(const std::string &folder)
+{
+    return folder.empty() || folder.back() != '/' ? folder : folder.substr(0, folder.size() - 1);
+}
+
+class GameWindowTest : public ::testing::Test {
+protected:
+    GameWindowTest()
+    {
+        fake.folders.program = NoSlash(programDir.path());
+        fake.folders.localAppData = NoSlash(localDir.path());
+    }
+
+    void TearDown() override
+    {
+        if (window)
+            window->hide();
+        window.reset();
+    }
+
+    void WriteStock() { ASSERT_TRUE(WriteTestStockFile(programDir / "DudEzadu.qzk")); }
+
+    // Starts the game; false when start-up ended the program.
+    bool Start()
+    {
+        window = std::make_unique<Main>(services);
+        window->endProgram = [this](int code) { exitCodes.push_back(code); };
+        return window->Form_Load();
+    }
+
+    // Writes the stock and starts; the start must succeed.
+    Main &Started()
+    {
+        WriteStock();
+        EXPECT_TRUE(Start());
+        return *window;
+    }
+
+    void Set(const std::string &section, const std::string &key, const std::string &value)
+    {
+        fake.settings.values[{"Farrowdel", section, key}] = value;
+    }
+    std::string Stored(const std::string &section, const std::string &key) const
+    {
+        return fake.settings.value(section, key);
+    }
+
+    std::string WorkingCopy() const { return localDir.path() + "Farrowdel/DudEzadu.qzk"; }
+
+    QString Caption(int index) const { return window->Grid[index]->text(); }
+    QColor Back(QWidget *w) const { return w->palette().color(QPalette::Window); }
+
+    FakePlatform fake;
+    Platform services = fake.platform();
+    TempDir programDir, localDir;
+    std::unique_ptr<Main> window;
+    std::vector<int> exitCodes;
+};
+
+inline QColor Q(Rgb c) { return QColor((c >> 16) & 0xFF, (c >> 8) & 0xFF, c & 0xFF); }
+
+} // namespace tl::test

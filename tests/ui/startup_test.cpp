@@ -1,0 +1,241 @@
+// Start-up and shut-down of the game window.
+#include "game_window_fixture.h"
+
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QTest>
+
+#include <filesystem>
+
+namespace tl::test {
+namespace {
+
+int BlackCells(const Main &w)
+{
+    int black = 0;
+    for (int i = 0; i < kGridCells; ++i)
+        if (w.Grid[i]->palette().color(QPalette::Window) == Q(colour::Black))
+            ++black;
+    return black;
+}
+
+TEST_F(GameWindowTest, FirstStartMakesTheWorkingCopyAndShowsAnEmptyEasy8x8Board)
+{
+    Main &w = Started();
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_EQ(w.windowTitle(), "Dornel's Tilloran - Free Play (no player selected)");
+
+    // The working copy exists and every best time in it is cleared.
+    const std::vector<std::uint8_t> bytes = ReadBytes(WorkingCopy());
+    ASSERT_EQ(bytes.size(), kStockBytes);
+    for (int r = 0; r < kStockRecords; ++r)
+        for (std::size_t b = kOffsetBestMin; b < kOffsetBestPlayer + 2; ++b)
+            ASSERT_EQ(bytes[r * kRecordBytes + b], 0) << "record " << r + 1;
+
+    // The 8 x 8 frame: row 8 and column 8, cells 0..8 of each, black; nothing else.
+    EXPECT_EQ(BlackCells(w), 17);
+    for (int k = 0; k <= 8; ++k) {
+        EXPECT_EQ(Back(w.Grid[8 * 14 + k]), Q(colour::Black));
+        EXPECT_EQ(Back(w.Grid[k * 14 + 8]), Q(colour::Black));
+    }
+    EXPECT_EQ(Back(w.Grid[0]), Q(colour::WindowBack));
+    EXPECT_EQ(Caption(0), "");
+
+    EXPECT_EQ(w.StatusBar1[0]->text(), "Level: Easy");
+    EXPECT_EQ(w.StatusBar1[1]->text(), "Size: 8x8");
+    EXPECT_EQ(w.StatusBar1[2]->text(), "Number: --");
+    EXPECT_EQ(w.StatusBar1[3]->text(), "Best Time: 00:00 (No Best Time Yet)");
+    EXPECT_EQ(w.lblInfo->text(), "Select Size and Level and press \"Next\"");
+    EXPECT_EQ(w.LabelTijd->text(), "00:00");
+    EXPECT_EQ(w.lblProgress->text(), "Generating none");
+    EXPECT_FALSE(w.LabelSolved->isVisible());
+
+    // Options default to on; Easy and 8 x 8 are checked.
+    EXPECT_TRUE(w.mnu_options_wells->isChecked());
+    EXPECT_TRUE(w.mnu_options_duplicates->isChecked());
+    EXPECT_TRUE(w.mnu_options_uniqueness->isChecked());
+    EXPECT_TRUE(w.mnu_options_sounds->isChecked());
+    EXPECT_TRUE(w.mnu_level_n[0]->isChecked());
+    EXPECT_TRUE(w.mnu_size_n[0]->isChecked());
+    EXPECT_FALSE(w.model().GenerateItemEnabled[0][0]);
+    EXPECT_TRUE(w.model().GenerateItemEnabled[1][0]);
+
+    // Only what can be done before a puzzle is usable.
+    for (QPushButton *b : {w.cmdNext, w.cmdOpen, w.cmdPlayers, w.cmdExit})
+        EXPECT_TRUE(b->isEnabled()) << b->objectName().toStdString();
+    for (QPushButton *b : {w.cmdPauze, w.cmdUndo, w.cmdRedo, w.cmdRestart, w.cmdSolution,
+                           w.cmdHint, w.cmdHaltGenerator})
+        EXPECT_FALSE(b->isEnabled()) << b->objectName().toStdString();
+    for (QAction *a : {w.mnu_solve_restart, w.mnu_solve_undo, w.mnu_solve_redo,
+                       w.mnu_solve_hint, w.mnu_solve_solution})
+        EXPECT_FALSE(a->isEnabled()) << a->objectName().toStdString();
+
+    // The ten sounds were loaded from the program folder.
+    ASSERT_EQ(fake.sound.loaded.size(), 10u);
+    EXPECT_EQ(fake.sound.loaded[0], programDir.path() + "Applause.wav");
+    EXPECT_EQ(fake.sound.loaded[9], programDir.path() + "Giggle.wav");
+
+    // Start-up writes nothing to the settings store and asks nothing.
+    EXPECT_TRUE(fake.settings.writes.empty());
+    EXPECT_TRUE(fake.messages.shown.empty());
+}
+
+TEST_F(GameWindowTest, StoredLevelAndSizeAreAppliedWithoutBeingWritten)
+{
+    Set("Options", "Level", "2");
+    Set("Options", "Size", "3");
+    Main &w = Started();
+    EXPECT_EQ(w.StatusBar1[0]->text(), "Level: Hard");
+    EXPECT_EQ(w.StatusBar1[1]->text(), "Size: 14x14");
+    EXPECT_EQ(BlackCells(w), 0);
+    EXPECT_TRUE(w.mnu_level_n[2]->isChecked());
+    EXPECT_FALSE(w.mnu_level_n[0]->isChecked());
+    EXPECT_TRUE(w.mnu_size_n[3]->isChecked());
+    EXPECT_FALSE(w.model().GenerateItemEnabled[2][3]);
+    EXPECT_TRUE(w.model().GenerateItemEnabled[0][0]);
+    EXPECT_TRUE(fake.settings.writes.empty());
+}
+
+TEST_F(GameWindowTest, StoredSize1FramesA10x10BoardWith21BlackCells)
+{
+    Set("Options", "Size", "1");
+    Main &w = Started();
+    EXPECT_EQ(BlackCells(w), 21);
+    for (int k = 0; k <= 10; ++k) {
+        EXPECT_EQ(Back(w.Grid[10 * 14 + k]), Q(colour::Black));
+        EXPECT_EQ(Back(w.Grid[k * 14 + 10]), Q(colour::Black));
+    }
+    EXPECT_EQ(Back(w.Grid[11 * 14 + 11]), Q(colour::WindowBack));
+    EXPECT_EQ(w.StatusBar1[1]->text(), "Size: 10x10");
+}
+
+TEST_F(GameWindowTest, DamagedSettingsGiveTheDefaults)
+{
+    Set("Options", "Level", "Hard");
+    Set("Options", "Size", "9");
+    Set("Options", "Wells", "yes");
+    Set("Last_Easy", "Size_08", "-5");
+    Set("Players", "Count", "many");
+    Set("Players", "Last_Player", "7");
+    Main &w = Started();
+    EXPECT_EQ(w.StatusBar1[0]->text(), "Level: Easy");
+    EXPECT_EQ(w.StatusBar1[1]->text(), "Size: 8x8");
+    EXPECT_TRUE(w.mnu_options_wells->isChecked());
+    EXPECT_EQ(w.windowTitle(), "Dornel's Tilloran - Free Play (no player selected)");
+    w.cmdNext->click();
+    EXPECT_EQ(w.StatusBar1[2]->text(), "Number: 1");
+}
+
+TEST_F(GameWindowTest, ClicksOnTheBoardBeforeTheFirstPuzzleDoNothing)
+{
+    Main &w = Started();
+    for (int index : {0, 9, 63, 195}) {
+        QTest::mouseClick(w.Grid[index], Qt::LeftButton);
+        QTest::mouseClick(w.Grid[index], Qt::RightButton);
+        EXPECT_EQ(Caption(index), "");
+    }
+    EXPECT_EQ(Back(w.Grid[0]), Q(colour::WindowBack));
+    EXPECT_EQ(Back(w.Grid[8 * 14]), Q(colour::Black));
+    EXPECT_EQ(w.model().Board[0], -1);
+    EXPECT_TRUE(fake.sound.played.empty());
+    EXPECT_TRUE(fake.settings.writes.empty());
+}
+
+TEST_F(GameWindowTest, MissingStockEndsStartUpWithACriticalErrorAndNoWindow)
+{
+    EXPECT_FALSE(Start());
+    EXPECT_FALSE(window->isVisible());
+    ASSERT_EQ(fake.messages.shown.size(), 2u);
+    EXPECT_EQ(fake.messages.shown[0].title, "File Error");
+    EXPECT_EQ(fake.messages.shown[1].title, "Critical Error!");
+    EXPECT_EQ(fake.messages.shown[1].icon, MsgIcon::Critical);
+    EXPECT_EQ(fake.messages.shown[1].buttons, MsgButtons::Ok);
+    EXPECT_NE(fake.messages.shown[1].text.find("'DudEzadu.qzk' is in the program folder"),
+              std::string::npos);
+}
+
+TEST_F(GameWindowTest, DamagedStockFilesNeverCrash)
+{
+    // Too short, and holding fields no generator writes.
+    std::vector<PuzzleRecord> records = MakeTestStock(false);
+    records.resize(5);
+    records[0].SizeIndex = 77;
+    records[0].Number = -3;
+    records[0].StartCells.fill(9);
+    records[0].BestPlayer = 300;
+    records[0].BestMin = 5;
+    ASSERT_TRUE(WriteBytes(programDir / "DudEzadu.qzk", StockBytes(records)));
+    ASSERT_TRUE(Start());
+    window->cmdNext->click();
+    EXPECT_EQ(window->StatusBar1[2]->text(), "Number: 1");
+    EXPECT_EQ(window->StatusBar1[3]->text(), "Best Time: 00:00 (No Best Time Yet)");
+
+    // Bytes that are no stock at all.
+    window.reset();
+    std::filesystem::remove(WorkingCopy());
+    ASSERT_TRUE(WriteBytes(programDir / "DudEzadu.qzk", std::vector<std::uint8_t>(999, 0xAB)));
+    fake.messages.shown.clear();
+    if (Start()) {
+        window->cmdNext->click();
+        EXPECT_TRUE(window->isVisible());
+    } else {
+        EXPECT_EQ(fake.messages.shown.back().title, "Critical Error!");
+    }
+}
+
+TEST_F(GameWindowTest, QuitQuestionNoKeepsTheGameYesEndsWithoutASecondQuestion)
+{
+    Main &w = Started();
+    fake.messages.answers = {MsgAnswer::No};
+    w.close();
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_TRUE(exitCodes.empty());
+    ASSERT_EQ(fake.messages.shown.size(), 1u);
+    EXPECT_EQ(fake.messages.shown[0].title, "Quit Dornel's Tilloran");
+    EXPECT_EQ(fake.messages.shown[0].text, "Do you really want to quit ?");
+    EXPECT_EQ(fake.messages.shown[0].buttons, MsgButtons::YesNo);
+    EXPECT_EQ(fake.messages.shown[0].icon, MsgIcon::None);
+
+    fake.messages.answers = {MsgAnswer::Yes};
+    w.close();
+    EXPECT_EQ(exitCodes, std::vector<int>{0});
+    EXPECT_EQ(fake.messages.shown.size(), 2u);
+}
+
+TEST_F(GameWindowTest, ExitButtonAndMenuItemAskOnce)
+{
+    Main &w = Started();
+    fake.messages.answers = {MsgAnswer::No, MsgAnswer::Yes, MsgAnswer::Yes};
+    w.cmdExit->click();
+    EXPECT_TRUE(exitCodes.empty());
+    w.cmdExit->click();
+    EXPECT_EQ(exitCodes, std::vector<int>{0});
+    w.mnu_puzzle_exit->trigger();
+    EXPECT_EQ(exitCodes, (std::vector<int>{0, 0}));
+    EXPECT_EQ(fake.messages.shown.size(), 3u);
+}
+
+TEST_F(GameWindowTest, MenuBarHasSevenMenusWithAccessKeys)
+{
+    Main &w = Started();
+    QStringList titles;
+    for (QAction *a : w.menuBar()->actions())
+        titles << a->text();
+    EXPECT_EQ(titles, (QStringList{"&Puzzle", "&Level", "&Size", "Sol&ve", "&Options",
+                                   "&Generate new set", "&Help"}));
+    QStringList puzzle;
+    for (QAction *a : w.mnu_puzzle->actions())
+        puzzle << (a->isSeparator() ? "-" : a->text());
+    EXPECT_EQ(puzzle, (QStringList{"&Open...", "&Next", "&Design...", "-", "P&layers...", "-",
+                                   "&Print...", "-", "E&xit"}));
+    EXPECT_EQ(w.mnu_size_n[3]->text(), "&D - 14 X 14");
+    EXPECT_EQ(w.mnu_puzzle_gen[3][3]->objectName(), "mnu_puzzle_gen_insane_14");
+    EXPECT_EQ(w.mnu_reset_selection->text(), "&Selection (Level - Size)");
+    EXPECT_EQ(w.mnu_help_website->text(), "&Dornel-Software on the Web...");
+    EXPECT_EQ(w.Grid[37]->objectName(), "Grid_37");
+    EXPECT_EQ(w.lblRowOne[3]->objectName(), "lblRowOne_3");
+}
+
+} // namespace
+} // namespace tl::test
