@@ -191,6 +191,8 @@ int GameModel::Step_Puzzle_Number()
 
 void GameModel::Show_Puzzle(const PuzzleRecord &record, const Roster &roster)
 {
+    Couplers.Clear_Custom_Couplers();
+    ShowingDesign = false;
     // No game is in progress here, so every pair and uniqueness marker is cleared.
     Aids.Show_Duplicates(Aids_Board(), DuplicatesOn, PairMinCount);
     Aids.Show_Uniqueness(Aids_Board(), UniquenessOn);
@@ -254,6 +256,8 @@ void GameModel::Show_Puzzle(const PuzzleRecord &record, const Roster &roster)
     }
 
     History.clear();
+    // The selection of the last board ends with it (its cell was repainted above).
+    SelectionPending = false;
     lblInfo = "Vivere Puzzle ready to solve...";
     LabelSolvedVisible = false;
     LabelSolvedText = "CONGRATULATIONS";

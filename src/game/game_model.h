@@ -4,6 +4,7 @@
 // is tested without widgets.
 #pragma once
 
+#include "game/coupler_marks.h"
 #include "game/game_clock.h"
 #include "game/move_history.h"
 #include "game/puzzle_record.h"
@@ -93,6 +94,11 @@ public:
     MoveHistory History;
     GameClock Clock;        // Clock.Running: the window's timer is enabled
     SolvingAids Aids;       // pair markers, uniqueness marks and the colour swatch
+    CouplerMarks Couplers;  // the player's coupler marks and the hint's coupler lines
+    bool ShieldVisible = false; // the cover over a paused board
+    // The pending right-click selection of a cell (row, column).
+    bool SelectionPending = false;
+    int SelRow = 0, SelCol = 0;
     bool Finished = true;
     bool PlayingDesign = false;
     bool ShowingDesign = false; // the puzzle on the board came from the designer
@@ -150,6 +156,40 @@ public:
     void Start_Clock();
     // One tick of the window's timer: the clock's text follows the elapsed time.
     void Timer1_Timer();
+    // ---- Play (game_play.cpp) -------------------------------------------------------------
+    // Pause: covers the board and freezes the clock. Resume: uncovers it and counts on from
+    // the frozen time. Penalty: adds seconds to the running clock.
+    void cmdPauze_Click();
+    void Picture1_Click();
+    void Penalty(int Strafseconden);
+    // The window changed its state: minimising it during play pauses the game.
+    void Form_Resize(bool minimised);
+
+    // A mouse button released over cell label `index` (a GridIndex): 1 left, 2 right, any
+    // other value another button.
+    struct ClickOutcome {
+        bool assigned = false; // a cell changed (the assign sound plays)
+        bool solved = false;   // the board now equals the solution
+    };
+    ClickOutcome Grid_MouseUp(int index, int button);
+    // Completion, first half: the clock stops.
+    void Stop_Clock_For_Completion() { Clock.stop(); }
+    // End of a game by completion or by the solution: banner, message line, commands.
+    void End_Game();
+    // The banner is clicked away.
+    void LabelSolved_Click() { LabelSolvedVisible = false; }
+
+    // Undo and redo walk one run of moves on one cell; a paused game is resumed first.
+    void cmdUndo_Click();
+    void cmdRedo_Click();
+    // Restart: back to the given cells, empty history, clock from 00:00.
+    void cmdRestart_Click();
+    // Solution: the solution's digits on the board; the game ends without a best time.
+    void cmdSolution_Click();
+    // Puts an accepted design on the board as Next puts a stock puzzle there, shown as
+    // "Design" and never given a best time.
+    void Load_Design(const PuzzleRecord &design, const Roster &roster);
+
     // What the solving aids need of the board.
     AidsBoard Aids_Board() const { return {Board, GridSize, LastCell, Finished}; }
 
@@ -166,6 +206,12 @@ public:
 
 private:
     ClockService &clock_;
+    void Step_Cell(int cell, bool forward, bool byClick);
+    void Show_Count(CountView &label, int count, Rgb legend, bool byClick);
+    void Refresh_Aids();
+    void Drop_Selection();
+    Rgb Own_Colour(int row, int col) const;
+    void Set_Game_Over_Commands();
     void Clear_Board_Labels(int n, bool wholeGrid);
     void Reset_Counts();
 };

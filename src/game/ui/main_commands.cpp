@@ -89,15 +89,6 @@ void Main::mnu_options_uniqueness_Click()
     Refresh();
 }
 
-void Main::Grid_MouseUp(int index, Qt::MouseButton button)
-{
-    // No puzzle on the board yet, or its game is over: the board takes no clicks.
-    if (model_.LastCell == 0 || model_.Finished)
-        return;
-    (void)index;
-    (void)button;
-}
-
 void Main::Timer1_Timer()
 {
     model_.Timer1_Timer();

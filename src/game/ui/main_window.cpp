@@ -87,6 +87,7 @@ Main::Main(Platform &platform, QWidget *parent)
     Build_Board();
     Build_Controls();
     Build_Menus();
+    Build_Play();
 
     // The status bar's four panels: level, size, number and best time.
     statusBar()->setSizeGripEnabled(false);
@@ -267,6 +268,7 @@ void Main::Build_Controls()
 void Main::Refresh()
 {
     const GameModel &m = model_;
+    Refresh_Play();
     for (int i = 0; i < kGridCells; ++i) {
         SetText(Grid[i], m.Grid[i].caption);
         Paint(Grid[i], m.Grid[i].back, m.Grid[i].fore);

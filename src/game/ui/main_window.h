@@ -51,6 +51,19 @@ public:
     void Setup_Players();
     void Init_Sound();
     void Speel(int mmid);
+    // Resumes a paused game (the click on the cover's picture).
+    void Picture1_Click();
+    // Adds seconds to the clock.
+    void Penalty(int Strafseconden);
+
+    // ---- Designs -----------------------------------------------------------------------------
+    // The designer's hand-over: the record it edits and whether the user accepted it.
+    PuzzleRecord DesignPuzzle;
+    bool &PlayingDesign() { return model_.PlayingDesign; }
+    // Shows the designer modally and returns when it is hidden.
+    std::function<void()> showDesigner;
+    // Puts the accepted design on the board.
+    void Load_Design();
 
     // ---- State other parts read -------------------------------------------------------------
     GameModel &model() { return model_; }
@@ -86,14 +99,28 @@ public slots:
     void mnu_options_uniqueness_Click();
     void Grid_MouseUp(int index, Qt::MouseButton button);
     void Timer1_Timer();
+    void cmdUndo_Click();
+    void cmdRedo_Click();
+    void cmdRestart_Click();
+    void cmdSolution_Click();
+    void cmdPauze_Click();
+    void LabelSolved_Click();
+    void mnu_puzzle_design_Click();
 
 protected:
     void closeEvent(QCloseEvent *event) override; // Form_QueryUnload
+    void changeEvent(QEvent *event) override;     // Form_Resize
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void Build_Board();
     void Build_Controls();
     void Build_Menus();
+    void Build_Play();
+    void Refresh_Play();
+    // The end of a solved game: applause, the best time, the banner.
+    void Complete_Puzzle();
+    void Record_Best_Time();
     void Refresh_Menus();
     void Load_Options();
     void Save_Options();
@@ -133,6 +160,8 @@ public:
     QLabel *Label3 = nullptr, *Label2 = nullptr; // the maker's name
     std::array<QLabel *, 4> StatusBar1{};        // the four panels of the status bar
     QTimer *Timer1 = nullptr;
+    QWidget *Shield = nullptr;      // the cover over a paused board
+    ClickLabel *Picture1 = nullptr; // "Click Here to CONTINUE" on the cover
 
     // Menus and their items.
     QMenu *mnu_puzzle = nullptr, *mnu_level = nullptr, *mnu_size = nullptr,
