@@ -1,0 +1,280 @@
+// The game window's solving-aid markers, the player's coupler marks, the help pages, the
+// best-time resets and the hand-over of a generation run.
+#include "game/ui/main_window.h"
+
+#include "game/best_time_reset.h"
+#include "game/generation_handover.h"
+#include "game/ui/click_label.h"
+#include "game/ui/coupler_widgets.h"
+#include "game/web_pages.h"
+#include "solver/generator.h"
+#include "solver/solver.h"
+
+#include <QAction>
+#include <QEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QProgressBar>
+#include <QPushButton>
+
+namespace tl {
+
+// The window's side of a generation run: the generator reaches the progress label, the progress
+// bar, the Stop button and the stock only through this.
+class MainGeneratorHost : public GeneratorHost {
+public:
+    explicit MainGeneratorHost(Main &main) : main_(main) {}
+    MessageBoxService &messages() override { return main_.platform_.messages; }
+    SettingsStore &settings() override { return main_.platform_.settings; }
+    void setProgressCaption(const std::string &caption) override
+    {
+        main_.model_.lblProgress = caption;
+        main_.Refresh();
+    }
+    void setProgressMaximum(int maximum) override { main_.ProgressBar1->setMaximum(maximum); }
+    void setProgressValue(int value) override
+    {
+        main_.model_.ProgressValue = value;
+        main_.ProgressBar1->setValue(value);
+    }
+    void setHaltEnabled(bool enabled) override
+    {
+        main_.model_.setEnabled(Command::HaltGenerator, enabled);
+        main_.Refresh();
+    }
+    void storePuzzles(std::int16_t level, std::int16_t sizeIndex, std::int16_t fromNr,
+                      std::int16_t toNr, const PuzzleRecord *records) override
+    {
+        for (int n = fromNr; n <= toNr; ++n)
+            main_.puzzles_.at(level, sizeIndex, n) = records[n - fromNr];
+        Save_Stock_Range(main_.stockContext(), level, sizeIndex, fromNr, toNr);
+    }
+    std::uint64_t runSeed() override { return main_.platform_.random.next(); }
+
+private:
+    Main &main_;
+};
+
+namespace {
+// Turns a click on a plain label into a call.
+class ClickFilter : public QObject {
+public:
+    ClickFilter(QObject *parent, std::function<void()> onClick)
+        : QObject(parent), onClick_(std::move(onClick))
+    {
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::MouseButtonRelease) {
+            auto *me = static_cast<QMouseEvent *>(event);
+            auto *w = qobject_cast<QWidget *>(watched);
+            if (me->button() == Qt::LeftButton && w && w->rect().contains(me->position().toPoint()))
+                onClick_();
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::function<void()> onClick_;
+};
+} // namespace
+
+struct Main::AidsParts {
+    explicit AidsParts(Main &main)
+        : solver(main.lineTables_, &main.platform_.pump), host(main),
+          generator(solver, main.thresholds_, host),
+          couplerWidgets(main.model_.Couplers, main.centralWidget())
+    {
+    }
+    RatingSolver solver;
+    MainGeneratorHost host;
+    Generator generator;
+    CouplerWidgets couplerWidgets;
+};
+
+RatingSolver &Main::solver()
+{
+    return aids_->solver;
+}
+
+CouplerWidgets &Main::couplerWidgets()
+{
+    return aids_->couplerWidgets;
+}
+
+void Main::Wire_Aids()
+{
+    aids_ = std::make_unique<AidsParts>(*this);
+
+    auto onLeft = [](ClickLabel *label, QObject *ctx, std::function<void()> f) {
+        QObject::connect(label, &ClickLabel::mouseUp, ctx, [f](Qt::MouseButton b) {
+            if (b == Qt::LeftButton)
+                f();
+        });
+    };
+    onLeft(DupColor, this, [this] { DupColor_Click(); });
+    for (int i = 0; i < int(UniqueRow.size()); ++i) {
+        onLeft(UniqueRow[i], this, [this, i] { UniqueRow_Click(i); });
+        onLeft(UniqueCol[i], this, [this, i] { UniqueCol_Click(i); });
+    }
+    for (int i = 0; i < kLineCount; ++i) {
+        onLeft(Line_X[i], this, [this, i] { Line_X_Click(i); });
+        onLeft(Line_Y[i], this, [this, i] { Line_Y_Click(i); });
+    }
+
+    connect(cmdHelp, &QPushButton::clicked, this, &Main::cmdHelp_Click);
+    connect(mnu_help_contents, &QAction::triggered, this, &Main::cmdHelp_Click);
+    connect(mnu_help_website, &QAction::triggered, this, &Main::mnu_help_website_Click);
+    Label2->installEventFilter(new ClickFilter(this, [this] { Label2_Click(); }));
+    Label2->setCursor(Qt::PointingHandCursor);
+
+    connect(mnu_reset_selection, &QAction::triggered, this, &Main::mnu_reset_selection_Click);
+    connect(mnu_reset_level, &QAction::triggered, this, &Main::mnu_reset_level_Click);
+    connect(mnu_reset_all, &QAction::triggered, this, &Main::mnu_reset_all_Click);
+
+    for (int l = 0; l < kLevels; ++l)
+        for (int s = 0; s < kSizes; ++s)
+            connect(mnu_puzzle_gen[l][s], &QAction::triggered, this,
+                    [this, l, s] { mnu_puzzle_gen_Click(l, s); });
+    connect(cmdHaltGenerator, &QPushButton::clicked, this, &Main::cmdHaltGenerator_Click);
+
+    wired.help = true;
+    wired.resetTime = true;
+    wired.generate = true;
+}
+
+// ---- Solving aids ---------------------------------------------------------------------------
+
+void Main::DupColor_Click()
+{
+    model_.Aids.DupColor_Click();
+    Refresh();
+}
+
+void Main::Line_X_Click(int index)
+{
+    if (model_.Aids.Line_X_Click(index, model_.Aids_Board(), model_.UniquenessOn))
+        Refresh();
+}
+
+void Main::Line_Y_Click(int index)
+{
+    if (model_.Aids.Line_Y_Click(index, model_.Aids_Board(), model_.UniquenessOn))
+        Refresh();
+}
+
+void Main::UniqueCol_Click(int index)
+{
+    if (model_.Aids.UniqueCol_Click(index, model_.Aids_Board(), model_.DuplicatesOn))
+        Refresh();
+}
+
+void Main::UniqueRow_Click(int index)
+{
+    if (model_.Aids.UniqueRow_Click(index, model_.Aids_Board(), model_.DuplicatesOn))
+        Refresh();
+}
+
+// ---- Coupler marks --------------------------------------------------------------------------
+
+void Main::Erase_Couplers()
+{
+    model_.Couplers.Erase_Couplers();
+    Refresh();
+}
+
+void Main::Toggle_Custom_Coupler(int Col1, int Col2, int Row1, int Row2, int Kind)
+{
+    model_.Couplers.Toggle_Custom_Coupler(Col1, Col2, Row1, Row2, Kind);
+    Refresh();
+}
+
+void Main::Clear_Custom_Couplers()
+{
+    model_.Couplers.Clear_Custom_Couplers();
+    Refresh();
+}
+
+void Main::Refresh_Couplers()
+{
+    if (aids_)
+        aids_->couplerWidgets.sync();
+}
+
+// ---- Help and web pages ---------------------------------------------------------------------
+
+void Main::cmdHelp_Click()
+{
+    Open_Web_Page(platform_.browser, platform_.messages,
+                  HelpPagePath(platform_.folders.programFolder()), true);
+}
+
+void Main::mnu_help_website_Click()
+{
+    Open_Web_Page(platform_.browser, platform_.messages, kMakerWebSite, false);
+}
+
+void Main::Label2_Click()
+{
+    Open_Web_Page(platform_.browser, platform_.messages, kMakerWebSite, false);
+}
+
+// ---- Best-time resets -----------------------------------------------------------------------
+
+void Main::Reset_Times(int scope)
+{
+    const auto s = static_cast<ResetScope>(scope);
+    const std::string question = ResetQuestion(s, model_.ShownLevel, model_.ShownSize);
+    if (platform_.messages.show(kResetTitle, question, MsgIcon::Exclamation, MsgButtons::YesNo) !=
+        MsgAnswer::Yes)
+        return;
+    Reset_Best_Times(stockContext(), s, model_.ShownLevel, model_.ShownSize);
+    model_.BestMin = 0;
+    model_.BestSec = 0;
+    model_.BestPlayer = 0;
+    model_.StatusPanels[3] = "Best Time: 00:00 (No Best Time Yet)";
+    Refresh();
+}
+
+void Main::mnu_reset_selection_Click()
+{
+    Reset_Times(static_cast<int>(ResetScope::Selection));
+}
+
+void Main::mnu_reset_level_Click()
+{
+    Reset_Times(static_cast<int>(ResetScope::Level));
+}
+
+void Main::mnu_reset_all_Click()
+{
+    Reset_Times(static_cast<int>(ResetScope::All));
+}
+
+// ---- Generation -----------------------------------------------------------------------------
+
+void Main::mnu_puzzle_gen_Click(int level, int sizeIndex)
+{
+    if (level < 0 || level >= kLevels || sizeIndex < 0 || sizeIndex >= kSizes ||
+        !model_.GenerateMenuEnabled)
+        return;
+    Begin_Generation(model_, level, sizeIndex);
+    Refresh();
+    std::int16_t l = static_cast<std::int16_t>(level), s = static_cast<std::int16_t>(sizeIndex);
+    aids_->generator.Generate_Puzzle_Set(l, s);
+    End_Generation(model_);
+    Refresh();
+}
+
+void Main::cmdHaltGenerator_Click()
+{
+    if (platform_.messages.show("Stop generating new Vivere Puzzles?",
+                                "Are you sure you want to stop the Generator?", MsgIcon::Question,
+                                MsgButtons::YesNo) == MsgAnswer::Yes)
+        aids_->solver.HaltGenerator = true;
+}
+
+} // namespace tl
