@@ -267,6 +267,9 @@ TEST_F(AidsWindowTest, ResetSelectionAsksForTheShownSetAndChangesOnlyItsBestTime
 {
     WriteStock();
     WriteWorkingCopyWithBestTimes();
+    Set("Players", "Count", "3");
+    for (const char *key : {"Player01", "Player02", "Player03"})
+        Set("Players", key, "Ann             ");
     ASSERT_TRUE(Start());
     Main &w = *window;
     w.cmdNext_Click(); // Easy 8 x 8, puzzle 1

@@ -79,6 +79,7 @@ void Main::mnu_options_duplicates_Click()
 {
     model_.Toggle_Duplicates();
     Save_Options();
+    model_.Aids.Show_Duplicates(model_.Aids_Board(), model_.DuplicatesOn, model_.PairMinCount);
     Refresh();
 }
 
@@ -86,6 +87,7 @@ void Main::mnu_options_uniqueness_Click()
 {
     model_.Toggle_Uniqueness();
     Save_Options();
+    model_.Aids.Show_Uniqueness(model_.Aids_Board(), model_.UniquenessOn);
     Refresh();
 }
 

@@ -1,5 +1,6 @@
 // The game window's controls, their places and how they show the model.
 #include "game/ui/main_window.h"
+#include "game/ui/main_window_aids.h"
 
 #include "game/ui/click_label.h"
 #include "players/ui/form_namen.h"
@@ -106,6 +107,7 @@ Main::Main(Platform &platform, QWidget *parent)
     Timer1->setInterval(450);
     connect(Timer1, &QTimer::timeout, this, &Main::Timer1_Timer);
 
+    Wire_Aids();
     Refresh();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 }
@@ -322,6 +324,7 @@ void Main::Refresh()
     for (const auto &[b, c] : buttons)
         b->setEnabled(Usable(c));
     Refresh_Menus();
+    Refresh_Couplers();
 }
 
 } // namespace tl

@@ -16,6 +16,7 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 
 class QAction;
 class QLabel;
@@ -28,7 +29,9 @@ class QTimer;
 namespace tl {
 
 class ClickLabel;
+class CouplerWidgets;
 class FormNamen;
+class RatingSolver;
 
 // The pixel of a position given in twips (15 twips per pixel).
 constexpr int Px(int twips) { return twips / 15; }
@@ -55,6 +58,14 @@ public:
     void Picture1_Click();
     // Adds seconds to the clock.
     void Penalty(int Strafseconden);
+
+    // Removes the hint's coupler lines; the player's marks: set or remove a link, remove all.
+    void Erase_Couplers();
+    void Toggle_Custom_Coupler(int Col1, int Col2, int Row1, int Row2, int Kind);
+    void Clear_Custom_Couplers();
+    // The rating solver of generation runs (its HaltGenerator is the Stop button's flag).
+    RatingSolver &solver();
+    CouplerWidgets &couplerWidgets();
 
     // ---- Designs -----------------------------------------------------------------------------
     // The designer's hand-over: the record it edits and whether the user accepted it.
@@ -106,6 +117,21 @@ public slots:
     void cmdPauze_Click();
     void LabelSolved_Click();
     void mnu_puzzle_design_Click();
+    // Solving-aid markers, help pages, best-time resets and generation (main_window_aids.cpp).
+    void DupColor_Click();
+    void Line_X_Click(int index);
+    void Line_Y_Click(int index);
+    void UniqueCol_Click(int index);
+    void UniqueRow_Click(int index);
+    void cmdHelp_Click();
+    void mnu_help_website_Click();
+    void Label2_Click();
+    void mnu_reset_selection_Click();
+    void mnu_reset_level_Click();
+    void mnu_reset_all_Click();
+    // The sixteen Generate items, one handler with the item's level and size.
+    void mnu_puzzle_gen_Click(int level, int sizeIndex);
+    void cmdHaltGenerator_Click();
 
 protected:
     void closeEvent(QCloseEvent *event) override; // Form_QueryUnload
@@ -127,6 +153,10 @@ private:
     // Asks "Do you really want to quit ?"; true when the answer is Yes.
     bool Ask_Quit();
     void Quit_Now();
+    // Connects the aids' markers, Help, the reset items and the Generate items.
+    void Wire_Aids();
+    void Refresh_Couplers();
+    void Reset_Times(int scope);
 
     Platform &platform_;
     GameModel model_;
@@ -137,6 +167,9 @@ private:
     LineTables lineTables_;
     GeneratorThresholds thresholds_;
     FormNamen *formNamen_ = nullptr;
+    friend class MainGeneratorHost;
+    struct AidsParts;
+    std::unique_ptr<AidsParts> aids_;
 
     // ---- Controls, named as in the game's design ------------------------------------------
 public:

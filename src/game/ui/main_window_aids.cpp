@@ -1,6 +1,6 @@
 // The game window's solving-aid markers, the player's coupler marks, the help pages, the
 // best-time resets and the hand-over of a generation run.
-#include "game/ui/main_window.h"
+#include "game/ui/main_window_aids.h"
 
 #include "game/best_time_reset.h"
 #include "game/generation_handover.h"
@@ -19,42 +19,6 @@
 #include <QPushButton>
 
 namespace tl {
-
-// The window's side of a generation run: the generator reaches the progress label, the progress
-// bar, the Stop button and the stock only through this.
-class MainGeneratorHost : public GeneratorHost {
-public:
-    explicit MainGeneratorHost(Main &main) : main_(main) {}
-    MessageBoxService &messages() override { return main_.platform_.messages; }
-    SettingsStore &settings() override { return main_.platform_.settings; }
-    void setProgressCaption(const std::string &caption) override
-    {
-        main_.model_.lblProgress = caption;
-        main_.Refresh();
-    }
-    void setProgressMaximum(int maximum) override { main_.ProgressBar1->setMaximum(maximum); }
-    void setProgressValue(int value) override
-    {
-        main_.model_.ProgressValue = value;
-        main_.ProgressBar1->setValue(value);
-    }
-    void setHaltEnabled(bool enabled) override
-    {
-        main_.model_.setEnabled(Command::HaltGenerator, enabled);
-        main_.Refresh();
-    }
-    void storePuzzles(std::int16_t level, std::int16_t sizeIndex, std::int16_t fromNr,
-                      std::int16_t toNr, const PuzzleRecord *records) override
-    {
-        for (int n = fromNr; n <= toNr; ++n)
-            main_.puzzles_.at(level, sizeIndex, n) = records[n - fromNr];
-        Save_Stock_Range(main_.stockContext(), level, sizeIndex, fromNr, toNr);
-    }
-    std::uint64_t runSeed() override { return main_.platform_.random.next(); }
-
-private:
-    Main &main_;
-};
 
 namespace {
 // Turns a click on a plain label into a call.
@@ -81,19 +45,6 @@ private:
     std::function<void()> onClick_;
 };
 } // namespace
-
-struct Main::AidsParts {
-    explicit AidsParts(Main &main)
-        : solver(main.lineTables_, &main.platform_.pump), host(main),
-          generator(solver, main.thresholds_, host),
-          couplerWidgets(main.model_.Couplers, main.centralWidget())
-    {
-    }
-    RatingSolver solver;
-    MainGeneratorHost host;
-    Generator generator;
-    CouplerWidgets couplerWidgets;
-};
 
 RatingSolver &Main::solver()
 {
