@@ -145,6 +145,15 @@ TEST_F(PlayersTest, DoubleClickChoosesThePlayer)
     });
     EXPECT_EQ(Stored("Players", "Last_Player"), "2");
     EXPECT_EQ(w.windowTitle(), "Dornel's Tilloran - Bob is playing");
+
+    // Enter in the list presses OK once a row is selected, and nothing before.
+    WithDialog([&](FormNamen &d) {
+        QTest::keyClick(d.NaamLijst, Qt::Key_Return);
+        EXPECT_TRUE(d.isVisible());
+        Select(d, 0);
+        QTest::keyClick(d.NaamLijst, Qt::Key_Return);
+    });
+    EXPECT_EQ(Stored("Players", "Last_Player"), "1");
 }
 
 TEST_F(PlayersTest, RenamingTheCurrentPlayerRetitlesTheWindow)

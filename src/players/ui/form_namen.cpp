@@ -55,10 +55,14 @@ FormNamen::FormNamen(Roster &roster, SettingsStore &settings, MessageBoxService 
                         "for Free Play (NoPlayer Selected)",
                         this);
     Label1->setObjectName("Label1");
-    Label1->setGeometry(Px(360), Px(120), Px(4815), Px(495));
+    // Three lines of this font need a little more height than the two the text was laid out
+    // for; the label grows downwards into the free space above the first button.
+    Label1->setGeometry(Px(360), Px(90), Px(4815), Px(705));
     Label1->setAlignment(Qt::AlignCenter);
     Label1->setWordWrap(true);
-    Label1->setFont(ButtonFont());
+    QFont labelFont = ButtonFont();
+    labelFont.setPixelSize(10);
+    Label1->setFont(labelFont);
 
     auto button = [&](QPushButton *&b, const char *name, const char *caption, int top) {
         b = new QPushButton(caption, this);
