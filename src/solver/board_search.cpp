@@ -5,8 +5,8 @@
 namespace tl {
 
 BoardSearch::BoardSearch(const LineTables &tables, RandomSource &random, EventPump *pump,
-                         std::function<bool()> halted)
-    : tables_(tables), random_(random), pump_(pump), halted_(std::move(halted))
+                         const bool *halt)
+    : tables_(tables), random_(random), pump_(pump), halt_(halt)
 {
     RowChoice.fill(-1);
 }
@@ -47,6 +47,15 @@ bool BoardSearch::Row_Fits(int row)
     for (int i = row + 1; i < n; ++i)
         if (RowBits[i] == v)
             return false;
+
+    // Three equal values in a column, tested for all columns at once: rows row + 1 and
+    // row + 2 are placed and their bit values are in RowBits. (The column loop below makes the
+    // same test one column at a time; this only refuses most candidates sooner.)
+    if (row < n - 2) {
+        const std::int32_t a = RowBits[row + 1], b = RowBits[row + 2];
+        if ((v & a & b) != 0 || (~v & ~a & ~b & allOnes_) != 0)
+            return false;
+    }
 
     // Column bits: grid row r is bit n - 1 - r, so the rows below `row` are the low bits.
     const std::int32_t below = allOnes_ >> (row + 1);
@@ -91,7 +100,7 @@ bool BoardSearch::Build_Full_Board(std::vector<std::int32_t> &board)
 
     for (;;) {
         // One attempt: a fresh shuffle of the order left by the previous attempt.
-        if (halted_())
+        if (*halt_)
             return false;
         ++attempts_;
         bool restart = false;
@@ -100,7 +109,7 @@ bool BoardSearch::Build_Full_Board(std::vector<std::int32_t> &board)
         RowChoice.fill(-1);
         int row = n - 1;
 
-        while (row < n && !halted_()) {
+        while (row < n && !*halt_) {
             if (pump_)
                 pump_->pumpEvents();
             if (++steps >= kStepLimit) {
@@ -126,7 +135,7 @@ bool BoardSearch::Build_Full_Board(std::vector<std::int32_t> &board)
                     --row;
                     break;
                 }
-                if (halted_())
+                if (*halt_)
                     break;
             }
             if (restart)
@@ -134,7 +143,7 @@ bool BoardSearch::Build_Full_Board(std::vector<std::int32_t> &board)
         }
         if (restart)
             continue;
-        if (halted_() || row != -1)
+        if (*halt_ || row != -1)
             return false;
         break;
     }

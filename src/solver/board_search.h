@@ -11,7 +11,6 @@
 
 #include <array>
 #include <cstdint>
-#include <functional>
 #include <vector>
 
 namespace tl {
@@ -21,11 +20,11 @@ public:
     // Placements after which an attempt is abandoned and the order reshuffled.
     static constexpr int kStepLimit = 2500;
 
-    // `halted` is asked at the top of the search loop and after every rejected candidate; the
-    // search ends without a board as soon as it answers true. `pump` (may be null) lets window
+    // `*halt` (the run's halt flag) is read at the top of the search loop and after every
+    // rejected candidate; the search ends without a board as soon as it is true. `pump` (may be null) lets window
     // events run once per pass of the search loop. `random` is the run's one random engine.
     BoardSearch(const LineTables &tables, RandomSource &random, EventPump *pump,
-                std::function<bool()> halted);
+                const bool *halt);
 
     // Prepares the search for side n (8, 10, 12 or 14): the line table, its last index and the
     // number of swaps per shuffle.
@@ -60,7 +59,7 @@ private:
     const LineTables &tables_;
     RandomSource &random_;
     EventPump *pump_;
-    std::function<bool()> halted_;
+    const bool *halt_;
     const std::vector<std::int32_t> *bits_ = nullptr;
     int n_ = 0;
     int swaps_ = 0;

@@ -50,7 +50,7 @@ std::string GeneratorKey(int level, int sizeIndex)
 
 Generator::Generator(RatingSolver &solver, GeneratorThresholds &thresholds, GeneratorHost &host)
     : solver_(solver), thresholds_(thresholds), host_(host),
-      search_(solver.Tables(), random_, solver.Pump(), [this] { return solver_.HaltGenerator; })
+      search_(solver.Tables(), random_, solver.Pump(), &solver.HaltGenerator)
 {
 }
 

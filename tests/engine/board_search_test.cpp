@@ -51,7 +51,7 @@ struct Rig {
     bool halt = false;
     BoardSearch search;
     explicit Rig(std::uint64_t seed, const LineTables &t = SharedLineTables())
-        : random(seed), search(t, random, &pump, [this] { return halt; })
+        : random(seed), search(t, random, &pump, &halt)
     {
     }
 };
