@@ -254,3 +254,28 @@ TEST(BoardSearch, ExhaustedBottomRowStartsANewAttempt)
     for (auto c : rig.search.RowChoice)
         EXPECT_GE(c, -1);
 }
+
+TEST(BoardSearch, ShuffleIndexesStayBelowTheTableLengthEvenForTheLargestDraws)
+{
+    // A source that only ever yields the largest values it can: every index drawn must still
+    // lie below the table length (a scaled floating-point draw could reach the length itself).
+    class Largest : public RandomSource {
+    public:
+        std::uint64_t next() override { return (flip = !flip) ? UINT64_MAX : UINT64_MAX - 4096; }
+        bool flip = false;
+    } largest;
+    FakeEventPump pump;
+    bool halt = false;
+    BoardSearch search(SharedLineTables(), largest, &pump, &halt);
+    for (int n : {8, 10, 12, 14}) {
+        search.setSize(n);
+        search.LineOrder.resize(static_cast<std::size_t>(search.GenLastLine) + 1);
+        for (std::int32_t k = 0; k <= search.GenLastLine; ++k)
+            search.LineOrder[k] = k;
+        search.shuffle();
+        std::vector<std::int32_t> order = search.LineOrder;
+        std::sort(order.begin(), order.end());
+        for (std::int32_t k = 0; k <= search.GenLastLine; ++k)
+            ASSERT_EQ(order[k], k) << "N=" << n;
+    }
+}
