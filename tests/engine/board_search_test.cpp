@@ -279,3 +279,47 @@ TEST(BoardSearch, ShuffleIndexesStayBelowTheTableLengthEvenForTheLargestDraws)
             ASSERT_EQ(order[k], k) << "N=" << n;
     }
 }
+
+TEST(BoardSearch, LongAttemptsAreCutAt2500StepsAndReshuffleTheOrderAsLeft)
+{
+    // Every pass of the search loop lets events run once, so the pump counts the steps: an
+    // abandoned attempt takes exactly 2500 of them (the pass that reaches 2500 is discarded even
+    // if it completed the board), the successful one fewer.
+    for (std::uint64_t seed = 1; seed <= 40; ++seed) {
+        Rig rig(seed);
+        rig.search.setSize(14);
+        std::vector<long> steps; // pump calls per attempt
+        rig.pump.onPump = [&](long) {
+            steps.resize(static_cast<std::size_t>(rig.search.attempts()));
+            ++steps.back();
+        };
+        std::vector<std::int32_t> board;
+        ASSERT_TRUE(rig.search.Build_Full_Board(board));
+        const int attempts = rig.search.attempts();
+        if (attempts < 2)
+            continue;
+        ASSERT_EQ(steps.size(), static_cast<std::size_t>(attempts));
+        for (int a = 0; a + 1 < attempts; ++a)
+            EXPECT_EQ(steps[a], 2500) << "seed " << seed << " attempt " << a + 1;
+        EXPECT_GE(steps.back(), 15) << "seed " << seed;
+        EXPECT_LT(steps.back(), 2500) << "seed " << seed;
+
+        // Each new attempt shuffles the order the previous one left, not the identity: the
+        // final order is that many shuffles applied one after the other from the identity.
+        SeededRandom replay(seed);
+        std::vector<std::int32_t> order(static_cast<std::size_t>(rig.search.GenLastLine) + 1);
+        for (std::size_t k = 0; k < order.size(); ++k)
+            order[k] = static_cast<std::int32_t>(k);
+        const auto len = static_cast<std::uint32_t>(order.size());
+        for (int a = 0; a < attempts; ++a)
+            for (int s = 0; s < rig.search.swapsPerShuffle(); ++s) {
+                const std::uint32_t i = replay.below(len);
+                const std::uint32_t j = replay.below(len);
+                std::swap(order[i], order[j]);
+            }
+        EXPECT_EQ(rig.search.LineOrder, order) << "seed " << seed;
+        EXPECT_TRUE(isValidFullBoard(board, 14));
+        return;
+    }
+    FAIL() << "no seed needed a second attempt";
+}

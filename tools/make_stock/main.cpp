@@ -13,6 +13,7 @@
 #include "solver/solver.h"
 
 #include <array>
+#include <cerrno>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
@@ -165,9 +166,14 @@ int main(int argc, char **argv)
     std::string out = "DudEzadu.qzk";
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--seed") == 0 && i + 1 < argc) {
+            // Plain decimal digits only: strtoull alone would take "" as 0 and wrap "-1".
+            const char *text = argv[++i];
+            if (*text < '0' || *text > '9')
+                return Usage();
             char *end = nullptr;
-            seed = std::strtoull(argv[++i], &end, 10);
-            if (*end != '\0')
+            errno = 0;
+            seed = std::strtoull(text, &end, 10);
+            if (*end != '\0' || errno == ERANGE)
                 return Usage();
         } else if (std::strcmp(argv[i], "--out") == 0 && i + 1 < argc) {
             out = argv[++i];
@@ -208,7 +214,9 @@ int main(int argc, char **argv)
     {
         std::ofstream f(tmp, std::ios::binary | std::ios::trunc);
         f.write(reinterpret_cast<const char *>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        f.close(); // a write that fails only when the buffer is flushed shows here
         if (!f) {
+            std::remove(tmp.c_str());
             std::fprintf(stderr, "cannot write %s\n", tmp.c_str());
             return 1;
         }
