@@ -368,3 +368,45 @@ TEST_F(PlayWindowTest, NoClickSequenceMakesAGivenCellEditable)
     EXPECT_EQ(Back(w.Grid[GridOf(cell)]), Q(colour::GivenCell));
     EXPECT_TRUE(fake.sound.played.empty());
 }
+
+TEST_F(PlayWindowTest, TheCoverAndTheBannerHideThePlayersCouplerMarks)
+{
+    Main &w = Playing();
+    // A pair of empty cells in a row that the banner lies over.
+    const int n = m().GridSize;
+    int a = -1, b = -1;
+    for (int r = 6; r < n && b < 0; ++r) {
+        a = b = -1;
+        for (int c = 0; c < n; ++c)
+            if (m().StartBoard[r * n + c] == -1) {
+                if (a < 0)
+                    a = r * n + c;
+                else if (b < 0)
+                    b = r * n + c;
+            }
+    }
+    ASSERT_GE(b, 0);
+    Click(a, Qt::RightButton);
+    Click(b, Qt::RightButton);
+    ASSERT_EQ(m().Couplers.CustomCouplerCount(), 2);
+    QWidget *mark = w.findChild<QWidget *>("CustomCouplers_1");
+    ASSERT_NE(mark, nullptr);
+    ASSERT_TRUE(mark->isVisible());
+    const QPoint at = mark->geometry().center();
+    const QColor markColour = w.centralWidget()->grab().toImage().pixelColor(at);
+
+    QTest::mouseClick(w.cmdPauze, Qt::LeftButton);
+    ASSERT_TRUE(w.Shield->geometry().contains(at));
+    QColor shown = w.centralWidget()->grab().toImage().pixelColor(at);
+    EXPECT_NE(shown, markColour);
+    EXPECT_EQ(shown, w.Shield->palette().color(QPalette::Window));
+
+    QTest::mouseClick(w.Picture1, Qt::LeftButton);
+    EXPECT_EQ(w.centralWidget()->grab().toImage().pixelColor(at), markColour);
+    // The marks stay after the solution is shown, under the banner.
+    QTest::mouseClick(w.cmdSolution, Qt::LeftButton);
+    ASSERT_EQ(m().Couplers.CustomCouplerCount(), 2);
+    ASSERT_TRUE(w.LabelSolved->geometry().contains(at));
+    EXPECT_EQ(w.centralWidget()->grab().toImage().pixelColor(at),
+              w.LabelSolved->palette().color(QPalette::Base));
+}

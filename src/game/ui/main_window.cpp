@@ -325,6 +325,7 @@ void Main::Refresh()
         b->setEnabled(Usable(c));
     Refresh_Menus();
     Refresh_Couplers();
+    Refresh_Cover();
 }
 
 } // namespace tl

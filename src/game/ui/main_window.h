@@ -144,6 +144,8 @@ private:
     void Build_Menus();
     void Build_Play();
     void Refresh_Play();
+    // Keeps the banner and the pause cover above everything drawn on the board.
+    void Refresh_Cover();
     // The end of a solved game: applause, the best time, the banner.
     void Complete_Puzzle();
     void Record_Best_Time();

@@ -59,6 +59,14 @@ void Main::Refresh_Play()
 {
     wired.design = static_cast<bool>(showDesigner);
     Shield->setVisible(model_.ShieldVisible);
+}
+
+void Main::Refresh_Cover()
+{
+    // Raised last, over the coupler marks and lines drawn on the board: the banner hides what
+    // lies under it, and the cover of a paused board hides everything on the board.
+    if (model_.LabelSolvedVisible)
+        LabelSolved->raise();
     if (model_.ShieldVisible)
         Shield->raise();
 }
