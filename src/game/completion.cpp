@@ -44,9 +44,14 @@ BestTimeChoice DecideBestTime(bool playingDesign, int currentPlayer, std::int16_
 }
 
 namespace {
+// The last two characters of the decimal text of v + 100: 5 gives "05", 125 gives "25". A
+// field of a damaged stock record can make that text shorter than two characters; it is then
+// padded with zeros rather than cut out of range.
 std::string TwoDigits(int v)
 {
-    const std::string s = std::to_string(v + 100);
+    std::string s = std::to_string(v + 100);
+    if (s.size() < 2)
+        s.insert(0, 2 - s.size(), '0');
     return s.substr(s.size() - 2);
 }
 } // namespace

@@ -4,6 +4,9 @@
 #include "game/stored_settings.h"
 #include "platform/services.h"
 
+#include <algorithm>
+#include <optional>
+
 namespace tl {
 
 namespace {
@@ -73,7 +76,12 @@ bool Roster::setCurrentPlayer(int i)
 Roster Load_Players(SettingsStore &store)
 {
     Roster r;
-    const int count = ReadWholeNumber(store, kPlayers, "Count", 0, 0, kMaxPlayers);
+    // A count beyond the 100 distinct keys can only come from an older roster that kept
+    // growing; its first 100 keys are still all stored, so they are read rather than dropped (a
+    // roster read as empty would write its next new player over the name of player 1).
+    const std::optional<int> stored =
+        ParseWholeNumber(store.get(kAppName, kPlayers, "Count", "0"), 0, 999999999);
+    const int count = std::min(stored.value_or(0), kMaxPlayers);
     for (int i = 1; i <= count; ++i) {
         const std::string key = PlayerKey(i);
         r.addPlayer(store.get(kAppName, kPlayers, key, key));

@@ -50,8 +50,8 @@ private:
     int current_ = 0;
 };
 
-// Reads the roster from the section "Players". A "Count" that is not a whole number 0..100
-// reads as 0; a missing name reads as its own key; a "Last_Player" that is not a whole number
+// Reads the roster from the section "Players". A "Count" that is not a whole number reads as
+// 0, one above 100 as 100; a missing name reads as its own key; a "Last_Player" that is not a whole number
 // 0..Count reads as 0 (free play). Writes nothing.
 Roster Load_Players(SettingsStore &store);
 

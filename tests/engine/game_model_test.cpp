@@ -92,6 +92,26 @@ TEST_F(ModelTest, PuzzleNumbersStepAndWrap)
     EXPECT_EQ(m.Step_Puzzle_Number(), 42);
 }
 
+TEST_F(ModelTest, BestTimeOfADamagedRecordIsShownWithoutFailing)
+{
+    // Fields no game writes: a negative part of the time makes the text of "value + 100"
+    // shorter than two characters.
+    Roster roster;
+    roster.addPlayer("Ann");
+    PuzzleRecord r;
+    r.StartCells.fill(-1);
+    r.BestMin = 5;
+    r.BestSec = -95;
+    r.BestPlayer = 1;
+    m.Step_Puzzle_Number();
+    ASSERT_NO_THROW(m.Show_Puzzle(r, roster));
+    EXPECT_EQ(m.StatusPanels[3], "Best Time: 05:05 by Ann");
+    r.BestMin = -100;
+    r.BestSec = 7;
+    ASSERT_NO_THROW(m.Show_Puzzle(r, roster));
+    EXPECT_EQ(m.StatusPanels[3], "Best Time: 00:07 by Ann");
+}
+
 TEST_F(ModelTest, GivenCellsOfOddValuesLeaveTheirLabelsAndCountNothing)
 {
     PuzzleRecord r;

@@ -160,7 +160,7 @@ TEST(Roster, NamesArePaddedOrCutAndMissingOnesReadAsTheirKey)
 
 TEST(Roster, DamagedCountOrCurrentPlayerGiveTheDefaults)
 {
-    for (const char *count : {"-2", "abc", "", "101", "70000", "2.0"}) {
+    for (const char *count : {"-2", "abc", "", "2.0"}) {
         MemorySettings s;
         put(s, "Players", "Count", count);
         put(s, "Players", "Player01", "Anna");
@@ -174,6 +174,25 @@ TEST(Roster, DamagedCountOrCurrentPlayerGiveTheDefaults)
         put(s, "Players", "Count", "2");
         put(s, "Players", "Last_Player", last);
         EXPECT_EQ(Load_Players(s).CurrentPlayer(), 0) << last;
+    }
+}
+
+TEST(Roster, ACountBeyondTheHundredKeysReadsTheHundredAndLosesNoName)
+{
+    for (const char *count : {"101", "150", "70000"}) {
+        MemorySettings s;
+        put(s, "Players", "Count", count);
+        for (int i = 1; i <= 100; ++i)
+            put(s, "Players", PlayerKey(i), "P" + std::to_string(i));
+        put(s, "Players", "Last_Player", "100");
+        Roster r = Load_Players(s);
+        ASSERT_EQ(r.PlayerCount(), 100) << count;
+        EXPECT_EQ(r.shownName(1), "P1");
+        EXPECT_EQ(r.shownName(100), "P100");
+        EXPECT_EQ(r.CurrentPlayer(), 100);
+        // The roster is full, so no new name can take player 1's key.
+        EXPECT_EQ(r.addPlayer("Newcomer"), 0);
+        EXPECT_TRUE(s.writes.empty());
     }
 }
 

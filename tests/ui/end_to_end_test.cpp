@@ -104,7 +104,7 @@ TEST_F(EndToEnd, FirstStartShowsTheFreePlayCaptionAndMakesTheWorkingCopy)
         << run.out.toStdString();
     EXPECT_TRUE(run.out.contains("DONE")) << run.out.toStdString();
     EXPECT_EQ(fs::file_size(WorkingCopy()), kStockBytes);
-    // Next was taken through the menu: the first Easy 8 x 8 puzzle is stored as the last one.
+    // Next was clicked: the first Easy 8 x 8 puzzle is stored as the last one.
     std::ifstream ini(home.path() + "config/Farrowdel/Farrowdel.ini");
     const std::string text((std::istreambuf_iterator<char>(ini)), {});
     EXPECT_NE(text.find("[Last_Easy]"), std::string::npos) << text;

@@ -324,3 +324,49 @@ TEST_F(PlayersTest, NamesAreShownAsPlainText)
 
 } // namespace
 } // namespace tl::test
+
+namespace tl::test {
+namespace {
+
+TEST_F(PlayersTest, DialogControlsStandWhereTheyBelongWithTheirTextsAndColours)
+{
+    Main &w = Started();
+    FormNamen &d = *w.formNamen();
+    EXPECT_EQ(d.size(), QSize(381, 308));
+    EXPECT_EQ(d.palette().color(QPalette::Window), QColor(255, 192, 128));
+    EXPECT_EQ(d.Label1->text(), "Add or Edit Player and/or Select Player and press OK -or- Press "
+                                "Cancel for Free Play (NoPlayer Selected)");
+    struct Place {
+        QWidget *w;
+        QRect twips;
+        const char *caption;
+    };
+    const Place places[] = {
+        {d.Label1, {360, 120, 4815, 495}, nullptr},
+        {d.KnopNieuweSpeler, {120, 840, 2655, 495}, "&New Player"},
+        {d.NaamInvoerveld, {120, 1440, 2655, 375}, nullptr},
+        {d.KnopWijzigen, {120, 1920, 2655, 495}, "&Edit Player"},
+        {d.KnopAnnuleren, {120, 2760, 2655, 495}, "&Cancel"},
+        {d.CommandFree, {120, 3360, 2655, 495}, "&Free Play"},
+        {d.KnopOK, {120, 3960, 2655, 495}, "&OK"},
+        {d.NaamLijst, {2880, 840, 2655, 3630}, nullptr},
+    };
+    for (const Place &p : places) {
+        const QRect px(p.twips.x() / 15, p.twips.y() / 15, p.twips.width() / 15,
+                       p.twips.height() / 15);
+        EXPECT_EQ(p.w->geometry(), px) << p.w->objectName().toStdString();
+        if (auto *b = qobject_cast<QPushButton *>(p.w)) {
+            EXPECT_EQ(b->text().toStdString(), p.caption);
+            EXPECT_TRUE(b->font().bold()) << p.caption;
+        }
+    }
+    // The heading's lines fit its box, so none of it is cut off.
+    EXPECT_LE(d.Label1->heightForWidth(d.Label1->width()), d.Label1->height());
+    EXPECT_EQ(d.NaamInvoerveld->maxLength(), 15);
+    EXPECT_EQ(d.NaamInvoerveld->palette().color(QPalette::Base), QColor(255, 255, 0));
+    EXPECT_EQ(d.NaamInvoerveld->palette().color(QPalette::Text), QColor(0, 0, 255));
+    EXPECT_TRUE(d.KnopOK->isDefault());
+}
+
+} // namespace
+} // namespace tl::test

@@ -11,6 +11,15 @@
 namespace tl::test {
 namespace {
 
+// The captions of a menu's items, "-" for a separator.
+QStringList Items(const QMenu *menu)
+{
+    QStringList items;
+    for (QAction *a : menu->actions())
+        items << (a->isSeparator() ? "-" : a->text());
+    return items;
+}
+
 int BlackCells(const Main &w)
 {
     int black = 0;
@@ -216,6 +225,48 @@ TEST_F(GameWindowTest, ExitButtonAndMenuItemAskOnce)
     EXPECT_EQ(fake.messages.shown.size(), 3u);
 }
 
+TEST_F(GameWindowTest, ButtonsHaveTheirCaptionsAndAreEnabledWithTheirMenuItems)
+{
+    Main &w = Started();
+    const std::pair<QPushButton *, const char *> captions[] = {
+        {w.cmdNext, "Next"},         {w.cmdOpen, "Open"},        {w.cmdPlayers, "Players..."},
+        {w.cmdExit, "Exit"},         {w.cmdRestart, "Restart"},  {w.cmdUndo, "Undo"},
+        {w.cmdRedo, "Redo"},         {w.cmdHint, "Hint"},        {w.cmdSolution, "Solution"},
+        {w.cmdHelp, "Help"},         {w.cmdPauze, "Pause"},      {w.cmdHaltGenerator, "Stop"}};
+    for (const auto &[b, caption] : captions)
+        EXPECT_EQ(b->text().toStdString(), caption);
+
+    const std::pair<QPushButton *, QAction *> pairs[] = {
+        {w.cmdNext, w.mnu_puzzle_next},       {w.cmdOpen, w.mnu_puzzle_open},
+        {w.cmdPlayers, w.mnu_puzzle_players}, {w.cmdExit, w.mnu_puzzle_exit},
+        {w.cmdRestart, w.mnu_solve_restart},  {w.cmdUndo, w.mnu_solve_undo},
+        {w.cmdRedo, w.mnu_solve_redo},        {w.cmdHint, w.mnu_solve_hint},
+        {w.cmdSolution, w.mnu_solve_solution}, {w.cmdHelp, w.mnu_help_contents}};
+    auto together = [&](const char *state) {
+        for (const auto &[b, a] : pairs)
+            EXPECT_EQ(b->isEnabled(), a->isEnabled())
+                << b->objectName().toStdString() << " " << state;
+    };
+    together("at start");
+    w.cmdNext->click();
+    together("during a game");
+    EXPECT_TRUE(w.cmdRestart->isEnabled());
+    EXPECT_TRUE(w.cmdSolution->isEnabled());
+    EXPECT_TRUE(w.cmdPauze->isEnabled());
+    // The first change of a cell makes Undo usable, on the button and in the menu.
+    int empty = 0;
+    while (w.model().StartBoard[empty] != -1)
+        ++empty;
+    QTest::mouseClick(w.Grid[empty / 8 * 14 + empty % 8], Qt::LeftButton);
+    EXPECT_TRUE(w.cmdUndo->isEnabled());
+    together("after a move");
+    w.cmdSolution->click();
+    together("after the solution");
+    EXPECT_TRUE(w.cmdNext->isEnabled());
+    EXPECT_TRUE(w.cmdPlayers->isEnabled());
+    EXPECT_FALSE(w.cmdRestart->isEnabled());
+}
+
 TEST_F(GameWindowTest, MenuBarHasSevenMenusWithAccessKeys)
 {
     Main &w = Started();
@@ -224,15 +275,29 @@ TEST_F(GameWindowTest, MenuBarHasSevenMenusWithAccessKeys)
         titles << a->text();
     EXPECT_EQ(titles, (QStringList{"&Puzzle", "&Level", "&Size", "Sol&ve", "&Options",
                                    "&Generate new set", "&Help"}));
-    QStringList puzzle;
-    for (QAction *a : w.mnu_puzzle->actions())
-        puzzle << (a->isSeparator() ? "-" : a->text());
-    EXPECT_EQ(puzzle, (QStringList{"&Open...", "&Next", "&Design...", "-", "P&layers...", "-",
+    EXPECT_EQ(Items(w.mnu_puzzle), (QStringList{"&Open...", "&Next", "&Design...", "-", "P&layers...", "-",
                                    "&Print...", "-", "E&xit"}));
-    EXPECT_EQ(w.mnu_size_n[3]->text(), "&D - 14 X 14");
+    const QStringList sizes{"&A - 8 X 8", "&B - 10 X 10", "&C - 12 X 12", "&D - 14 X 14"};
+    const QStringList levels{"&Easy", "&Medium", "&Hard", "&Insane"};
+    EXPECT_EQ(Items(w.mnu_level), levels);
+    EXPECT_EQ(Items(w.mnu_size), sizes);
+    EXPECT_EQ(Items(w.mnu_solve),
+              (QStringList{"&Restart", "&Undo", "Re&do", "-", "&Hint", "&Solution"}));
+    EXPECT_EQ(Items(w.mnu_options), (QStringList{"&Sounds", "&Wells", "&Duplicates",
+                                                 "&Uniqueness", "-", "&Reset Time"}));
+    EXPECT_EQ(Items(w.mnu_reset_time),
+              (QStringList{"&Selection (Level - Size)", "&Level", "&All"}));
+    EXPECT_EQ(Items(w.mnu_puzzle_generate), levels);
+    for (int l = 0; l < kLevels; ++l)
+        EXPECT_EQ(Items(w.mnu_puzzle_gen_level[l]), sizes) << l;
+    EXPECT_EQ(Items(w.mnu_help), (QStringList{"&Contents...", "-",
+                                              "&Dornel-Software on the Web..."}));
+    // No item has a shortcut key: the access keys are the only keys of the menus.
+    for (QAction *a : w.findChildren<QAction *>())
+        EXPECT_TRUE(a->shortcut().isEmpty()) << a->objectName().toStdString();
     EXPECT_EQ(w.mnu_puzzle_gen[3][3]->objectName(), "mnu_puzzle_gen_insane_14");
-    EXPECT_EQ(w.mnu_reset_selection->text(), "&Selection (Level - Size)");
-    EXPECT_EQ(w.mnu_help_website->text(), "&Dornel-Software on the Web...");
+    EXPECT_EQ(w.mnu_puzzle_gen[0][0]->objectName(), "mnu_puzzle_gen_easy_8");
+    EXPECT_EQ(w.mnu_level_n[2]->objectName(), "mnu_level_n_2");
     EXPECT_EQ(w.Grid[37]->objectName(), "Grid_37");
     EXPECT_EQ(w.lblRowOne[3]->objectName(), "lblRowOne_3");
 }

@@ -55,9 +55,9 @@ FormNamen::FormNamen(Roster &roster, SettingsStore &settings, MessageBoxService 
                         "for Free Play (NoPlayer Selected)",
                         this);
     Label1->setObjectName("Label1");
-    // Three lines of this font need a little more height than the two the text was laid out
-    // for; the label grows downwards into the free space above the first button.
-    Label1->setGeometry(Px(360), Px(90), Px(4815), Px(705));
+    // The heading's two lines fit its box in a slightly smaller size than the buttons' font:
+    // the fonts here run wider than the one the box was laid out for.
+    Label1->setGeometry(Px(360), Px(120), Px(4815), Px(495));
     Label1->setAlignment(Qt::AlignCenter);
     Label1->setWordWrap(true);
     QFont labelFont = ButtonFont();
