@@ -73,7 +73,7 @@ protected:
 };
 
 // A design as the designer hands it over after a successful validation.
-PuzzleRecord ValidatedDesign(int sizeIndex, const LineTables &tables)
+PuzzleRecord ValidatedDesign(int sizeIndex, const LineTables &tables, unsigned seed = 11)
 {
     const int n = SideOfSizeIndex(sizeIndex);
     PuzzleRecord d;
@@ -81,7 +81,7 @@ PuzzleRecord ValidatedDesign(int sizeIndex, const LineTables &tables)
     d.StartCells.fill(-1);
     d.SolutionCells.fill(-1);
     d.ExtraCells.fill(-1);
-    const auto board = MakeValidBoard(n, 11);
+    const auto board = MakeValidBoard(n, seed);
     for (int i = 0; i < n * n; ++i)
         d.StartCells[i] = d.SolutionCells[i] = static_cast<std::int16_t>(board[i]);
     for (int i = 0; i < n * n; i += 2) {
@@ -320,7 +320,7 @@ TEST_F(PlayWindowTest, ADesignIsPlayedAsDesignAndRecordsNoBestTime)
     EXPECT_EQ(StoredBest(0, 0, 2), (std::array<int, 3>{0, 15, 2}));
 }
 
-TEST_F(PlayWindowTest, ADesignChangedAfterItsValidationIsNotPlayed)
+TEST_F(PlayWindowTest, ADesignWhoseCellsNoLongerSolveIsNotPlayed)
 {
     Main &w = Playing();
     w.mnu_solve_solution->trigger();
@@ -343,6 +343,34 @@ TEST_F(PlayWindowTest, ADesignChangedAfterItsValidationIsNotPlayed)
     EXPECT_TRUE(m().Finished);
     EXPECT_EQ(w.StatusBar1[2]->text(), "Number: 1");
     EXPECT_TRUE(w.cmdNext->isEnabled());
+}
+
+TEST_F(PlayWindowTest, ADesignClickedIntoAnotherAfterItsValidationIsPlayedWithItsOwnSolution)
+{
+    Main &w = Playing();
+    w.mnu_solve_solution->trigger();
+    LineTables tables;
+    GeneratorThresholds thresholds;
+    Init_Line_Tables(tables, thresholds);
+    const PuzzleRecord validated = ValidatedDesign(0, tables, 11);
+    const PuzzleRecord other = ValidatedDesign(0, tables, 29);
+    ASSERT_NE(validated.SolutionCells, other.SolutionCells);
+    // Validated, then every cell clicked into another design before Solve.
+    PuzzleRecord handed = validated;
+    handed.StartCells = other.StartCells;
+    w.showDesigner = [&] {
+        w.DesignPuzzle = handed;
+        w.PlayingDesign() = true;
+    };
+    w.mnu_puzzle_design_Click();
+    EXPECT_TRUE(fake.messages.shown.empty());
+    ASSERT_FALSE(m().Finished);
+    EXPECT_EQ(w.StatusBar1[2]->text(), "Design");
+    EXPECT_EQ(m().Solution, other.SolutionCells);
+    // So the game can be completed.
+    SolveByClicks();
+    EXPECT_TRUE(m().Finished);
+    EXPECT_EQ(w.LabelSolved->text(), "CONGRATULATIONS");
 }
 
 TEST_F(PlayWindowTest, NoClickSequenceMakesAGivenCellEditable)
