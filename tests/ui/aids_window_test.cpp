@@ -214,6 +214,34 @@ TEST_F(AidsWindowTest, HintLinesAreDrawnOverTheBoardUntilErased)
     EXPECT_EQ(w.model().Couplers.CouplerCount(), 0);
 }
 
+TEST_F(AidsWindowTest, MarksAndHintLinesStayUnderThePauseCoverAndTheBanner)
+{
+    Main &w = StartedOnEmptyBoard();
+    Right(Cell(6, 1));
+    Right(Cell(6, 5)); // marks at the right of (6, 1) and the left of (6, 5), under the banner
+    w.model().Couplers.Add_Coupler({1320 + 180, 1320 + 180, 1320 + 180 + 720, 1320 + 180});
+    w.Refresh();
+    const QPoint mark(1620 / 15 + 24 * 1 + 2, 1470 / 15 + 24 * 6 + 2);
+    const QPoint line(100 + 24, 100);
+    auto pixel = [&](QPoint p) { return w.centralWidget()->grab().toImage().pixelColor(p); };
+    ASSERT_EQ(pixel(mark), CouplerWidgets::kMarkColour);
+    ASSERT_EQ(pixel(line), CouplerWidgets::kLineColour);
+
+    w.cmdPauze_Click();
+    ASSERT_TRUE(w.model().ShieldVisible);
+    const QColor cover = w.Shield->palette().color(QPalette::Window);
+    EXPECT_EQ(pixel(mark), cover) << "a mark shows through the pause cover";
+    EXPECT_EQ(pixel(line), cover) << "a hint line shows through the pause cover";
+    w.Picture1_Click();
+    EXPECT_EQ(pixel(mark), CouplerWidgets::kMarkColour);
+
+    // Showing the solution keeps the player's marks but puts its banner over them.
+    w.cmdSolution->click();
+    ASSERT_TRUE(w.LabelSolved->isVisible());
+    ASSERT_EQ(w.model().Couplers.CustomCouplerCount(), 2);
+    EXPECT_NE(pixel(mark), CouplerWidgets::kMarkColour) << "a mark shows through the banner";
+}
+
 // ---- Help and web pages ---------------------------------------------------------------------
 
 TEST_F(AidsWindowTest, HelpAndTheMakersSiteOpenInTheAssociatedBrowser)
@@ -322,8 +350,9 @@ TEST_F(AidsWindowTest, ResetLevelAndAllQuestionsAndEffect)
     auto bytes = ReadBytes(WorkingCopy());
     for (int rec = 0; rec < kStockRecords; ++rec) {
         const PuzzleRecord r = DecodeRecord(bytes.data() + rec * kRecordBytes);
-        if (rec >= 1200)
+        if (rec >= 1200) {
             ASSERT_FALSE(r.hasBestTime()) << rec;
+        }
     }
     EXPECT_EQ(w.StatusBar1[3]->text(), "Best Time: 00:00 (No Best Time Yet)");
 

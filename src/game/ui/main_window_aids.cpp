@@ -13,6 +13,7 @@
 #include <QAction>
 #include <QEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QProgressBar>
@@ -151,8 +152,15 @@ void Main::Clear_Custom_Couplers()
 
 void Main::Refresh_Couplers()
 {
-    if (aids_)
-        aids_->couplerWidgets.sync();
+    if (!aids_)
+        return;
+    aids_->couplerWidgets.sync();
+    // The marks and the hint's lines lie over the cells, but never over the cover of a paused
+    // board (they would show where the player was working) nor over the end-of-game banner.
+    if (model_.ShieldVisible && Shield)
+        Shield->raise();
+    if (model_.LabelSolvedVisible && LabelSolved)
+        LabelSolved->raise();
 }
 
 // ---- Help and web pages ---------------------------------------------------------------------
