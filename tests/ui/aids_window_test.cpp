@@ -365,6 +365,41 @@ TEST_F(AidsWindowTest, ResetLevelAndAllQuestionsAndEffect)
     }
 }
 
+TEST_F(AidsWindowTest, AfterAResetAnySlowerFinishIsTheNewBestTime)
+{
+    WriteStock();
+    Set("Players", "Count", "1");
+    Set("Players", "Player01", "Ann             ");
+    Set("Players", "Last_Player", "1");
+    ASSERT_TRUE(Start());
+    Main &w = *window;
+    PuzzleRecord &stock = w.puzzles().at(0, 0, 1);
+    stock.BestMin = 0;
+    stock.BestSec = 1; // a record nobody can beat
+    stock.BestPlayer = 1;
+    w.cmdNext_Click();
+    ASSERT_EQ(w.model().BestSec, 1);
+    fake.clock.advance(300);
+    w.Timer1_Timer();
+
+    w.mnu_reset_selection->trigger();
+    EXPECT_EQ(w.model().BestMin | w.model().BestSec | w.model().BestPlayer, 0);
+    EXPECT_EQ(stock.BestMin | stock.BestSec | stock.BestPlayer, 0);
+
+    GameModel &m = w.model();
+    for (int i = 0; i <= m.LastCell && !m.Finished; ++i)
+        while (m.Board[i] != m.Solution[i] && !m.Finished)
+            Left(Cell(i / m.GridSize, i % m.GridSize));
+    ASSERT_TRUE(m.Finished);
+    EXPECT_EQ(fake.messages.shown.back().title, "New Best Time!");
+    EXPECT_EQ(stock.BestMin, 5);
+    EXPECT_EQ(stock.BestSec, 0);
+    EXPECT_EQ(stock.BestPlayer, 1);
+    const PuzzleRecord onFile = DecodeRecord(ReadBytes(WorkingCopy()).data());
+    EXPECT_EQ(onFile.BestMin, 5);
+    EXPECT_EQ(w.StatusBar1[3]->text(), "Best Time: 05:00 by Ann");
+}
+
 TEST_F(AidsWindowTest, ReadOnlyStockReportsAFailedResetOnceAndForgetsTheTimesInMemory)
 {
     WriteStock();
@@ -459,6 +494,11 @@ TEST_F(AidsWindowTest, DeclinedRunRestoresTheMenus)
     EXPECT_EQ(w.lblProgress->text(), "Generating none");
     EXPECT_TRUE(w.mnu_puzzle_generate->menuAction()->isEnabled());
     EXPECT_TRUE(w.solver().HaltGenerator);
+    // The longest caption a run can show fits its label.
+    for (const char *caption : {"Generating Medium 10x10", "Generating Insane 14x14"})
+        EXPECT_LE(w.lblProgress->fontMetrics().horizontalAdvance(caption),
+                  w.lblProgress->contentsRect().width())
+            << caption;
     for (int i = 0; i < kSizes; ++i)
         EXPECT_TRUE(w.mnu_size_n[i]->isEnabled());
 }
