@@ -177,6 +177,26 @@ TEST_F(PlayersTest, RenamingTheCurrentPlayerRetitlesTheWindow)
     EXPECT_EQ(w.windowTitle(), "Dornel's Tilloran - Anne is playing");
 }
 
+TEST_F(PlayersTest, AStoredNameOfSixteenCharactersIsEditedWhole)
+{
+    StoreRoster({"Wilhelmina Grote", "Bob"}, 1);
+    Started();
+    WithDialog([&](FormNamen &d) {
+        Select(d, 0);
+        d.KnopWijzigen->click();
+        EXPECT_EQ(d.NaamInvoerveld->text(), "Wilhelmina Grote");
+        QTest::keyClick(d.NaamInvoerveld, Qt::Key_Return);
+        EXPECT_TRUE(fake.messages.shown.empty());
+        // Back to browsing, a new name is again limited to 15 typed characters.
+        d.KnopNieuweSpeler->click();
+        QTest::keyClicks(d.NaamInvoerveld, "ABCDEFGHIJKLMNOPQ");
+        EXPECT_EQ(d.NaamInvoerveld->text(), "ABCDEFGHIJKLMNO");
+        QTest::keyClick(d.NaamInvoerveld, Qt::Key_Escape);
+        d.KnopAnnuleren->click();
+    });
+    EXPECT_EQ(Stored("Players", "Player01"), "Wilhelmina Grote");
+}
+
 TEST_F(PlayersTest, RejectedNamesLeaveTheRosterAndStayInNameEntry)
 {
     StoreRoster({"Ann", "Bob"}, 0);

@@ -12,11 +12,16 @@
 #include <QListWidget>
 #include <QPushButton>
 
+#include <algorithm>
+
 namespace tl {
 
 namespace {
 
 constexpr int Px(int twips) { return twips / 15; }
+
+// The most characters a name can be typed with.
+constexpr int kTypedNameLength = 15;
 
 QFont ButtonFont()
 {
@@ -81,7 +86,7 @@ FormNamen::FormNamen(Roster &roster, SettingsStore &settings, MessageBoxService 
     NaamInvoerveld = new QLineEdit(this);
     NaamInvoerveld->setObjectName("NaamInvoerveld");
     NaamInvoerveld->setGeometry(Px(120), Px(1440), Px(2655), Px(375));
-    NaamInvoerveld->setMaxLength(15);
+    NaamInvoerveld->setMaxLength(kTypedNameLength);
     NaamInvoerveld->setFont(NameFont());
     {
         QPalette p = NaamInvoerveld->palette();
@@ -141,6 +146,8 @@ bool FormNamen::In_Name_Entry() const
 
 void FormNamen::Set_Browsing(bool browsing)
 {
+    if (browsing)
+        NaamInvoerveld->setMaxLength(kTypedNameLength);
     NaamInvoerveld->setEnabled(!browsing);
     KnopNieuweSpeler->setEnabled(browsing);
     KnopAnnuleren->setEnabled(browsing);
@@ -231,7 +238,11 @@ void FormNamen::KnopWijzigen_Click()
     if (row < 0)
         return;
     Set_Browsing(false);
-    NaamInvoerveld->setText(QString::fromStdString(roster_.shownName(row + 1)));
+    // A stored name may hold all 16 characters; the box shows it whole rather than cutting
+    // it to what can be typed, so pressing Enter on it unchanged keeps the name.
+    const QString name = QString::fromStdString(roster_.shownName(row + 1));
+    NaamInvoerveld->setMaxLength(std::max<int>(kTypedNameLength, name.size()));
+    NaamInvoerveld->setText(name);
     NaamInvoerveld->setFocus();
 }
 
