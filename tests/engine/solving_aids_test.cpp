@@ -105,14 +105,24 @@ TEST(ShowDuplicates, EmptyEightBoardFillsSlotsInPairOrderWithCycleColours)
 TEST(ShowDuplicates, ConflictsAndMinimumCountsKeepPairsOut)
 {
     TestBoard b(14);
-    // Column 0 has only two 0s: below the minimum of 3 for 14 x 14.
+    // Column 0 conflicts with columns 1, 2 and 3 in a filled position.
     b.setCol(0, "0011101110111.");
     b.setCol(1, "0001101110011.");
     b.setCol(2, "0001101110011.");
     b.setCol(3, "1110010001100.");
+    // Column 4 holds only two 0s, below the minimum of 3 for 14 x 14, so it pairs with neither
+    // column 5 nor column 6, which agree with it wherever both are filled; columns 5 and 6
+    // hold exactly three 0s and form a pair.
+    b.setCol(4, "0011.11.......");
+    b.setCol(5, "0011011.......");
+    b.setCol(6, "0011011.......");
     SolvingAids aids;
     aids.Show_Duplicates(b.view(), true, 3);
     EXPECT_EQ(PairSlot(aids, true, 0, colour::Black), -1);
+    for (int s = 0; s < kPairSlots; ++s)
+        EXPECT_EQ(aids.UniqueCol[s * 14 + 4], colour::White) << s;
+    EXPECT_EQ(aids.UniqueCol[0 * 14 + 5], colour::LightRed);
+    EXPECT_EQ(aids.UniqueCol[0 * 14 + 6], colour::LightRed);
     // Columns 1 and 2 are equal: the first marked pair, black in slot 0.
     EXPECT_EQ(aids.UniqueCol[0 * 14 + 1], colour::Black);
     EXPECT_EQ(aids.UniqueCol[0 * 14 + 2], colour::Black);
