@@ -106,6 +106,10 @@ bool BoardSearch::Build_Full_Board(std::vector<std::int32_t> &board)
         bool restart = false;
         int steps = 0;
         shuffle();
+        // The candidates' bit values in the order they are tried.
+        orderedBits_.resize(LineOrder.size());
+        for (std::size_t k = 0; k < LineOrder.size(); ++k)
+            orderedBits_[k] = (*bits_)[LineOrder[k]];
         RowChoice.fill(-1);
         int row = n - 1;
 
@@ -131,6 +135,18 @@ bool BoardSearch::Build_Full_Board(std::vector<std::int32_t> &board)
                     continue;
                 }
                 ++RowChoice[row];
+                if (row < n - 2) {
+                    // Most candidates put three equal values in a column with the two rows
+                    // below; Row_Fits would refuse them first, so they are passed over here
+                    // without a call, up to the next candidate it may accept.
+                    const std::int32_t a = RowBits[row + 1], b = RowBits[row + 2];
+                    const std::int32_t ones = a & b, zeros = ~a & ~b & allOnes_;
+                    std::int32_t k = RowChoice[row];
+                    while (k < GenLastLine && ((orderedBits_[k] & ones) != 0 ||
+                                               (~orderedBits_[k] & zeros) != 0))
+                        ++k;
+                    RowChoice[row] = k;
+                }
                 if (Row_Fits(row)) {
                     --row;
                     break;

@@ -61,6 +61,7 @@ private:
     EventPump *pump_;
     const bool *halt_;
     const std::vector<std::int32_t> *bits_ = nullptr;
+    std::vector<std::int32_t> orderedBits_; // bit value of LineOrder[k], per attempt
     int n_ = 0;
     int swaps_ = 0;
     std::int32_t allOnes_ = 0;

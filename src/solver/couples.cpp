@@ -11,19 +11,19 @@ namespace {
 // pair (p1, p2) is a couple exactly when p2 is not in sameAs[p1]. Lines are scanned until
 // every empty position has met every other one, which for lines with many empty cells
 // happens after a handful of fitting lines.
-void pairLine(const OrientedGrid &g, int line, const ValidLines &valid, CoupleTables &t,
-              std::int16_t &emptyCount)
+void pairLine(const LineScan &s, int n, const ValidLines &valid, std::int8_t partner[14],
+              std::int16_t &couples)
 {
-    const int n = g.n();
-    const LineScan s = ScanLine(g, line);
+    for (int p = 0; p < 14; ++p)
+        partner[p] = -1;
+    couples = 0;
     const std::uint32_t empty = s.empty(n);
-    emptyCount = static_cast<std::int16_t>(n - s.filledCount());
     if (empty == 0)
         return;
 
     std::uint32_t sameAs[14] = {};
     int saturated = 0; // empty positions whose sameAs already covers every empty position
-    const int emptyTotal = emptyCount;
+    const int emptyTotal = n - s.filledCount();
     for (int i = 0; i < valid.count && saturated < emptyTotal; ++i) {
         const std::uint32_t e = static_cast<std::uint32_t>(valid.bits[i]);
         if (!s.fits(e))
@@ -42,30 +42,49 @@ void pairLine(const OrientedGrid &g, int line, const ValidLines &valid, CoupleTa
     // Greedy pairing in the order (p1, p2): a cell keeps the first partner it is given.
     for (std::uint32_t r1 = empty; r1; r1 &= r1 - 1) {
         const int p1 = __builtin_ctz(r1);
-        if (t.along(g, line, p1) != -1)
+        if (partner[p1] != -1)
             continue;
         const std::uint32_t later = empty & ~((2u << p1) - 1u);
         for (std::uint32_t r2 = later & ~sameAs[p1]; r2; r2 &= r2 - 1) {
             const int p2 = __builtin_ctz(r2);
-            if (t.along(g, line, p2) != -1)
+            if (partner[p2] != -1)
                 continue;
-            if (IsColumns(g)) {
-                t.ColPartner[p1][line] = static_cast<std::int16_t>(p2);
-                t.ColPartner[p2][line] = static_cast<std::int16_t>(p1);
-                ++t.ColCouples[line];
-            } else {
-                t.RowPartner[line][p1] = static_cast<std::int16_t>(p2);
-                t.RowPartner[line][p2] = static_cast<std::int16_t>(p1);
-                ++t.RowCouples[line];
-            }
+            partner[p1] = static_cast<std::int8_t>(p2);
+            partner[p2] = static_cast<std::int8_t>(p1);
+            ++couples;
             break;
         }
     }
 }
 
+// Pairs the empty cells of one line of the view into the tables, through the memo if any.
+void pairLine(const OrientedGrid &g, int line, const ValidLines &valid, CoupleTables &t,
+              CoupleMemo *memo)
+{
+    const int n = g.n();
+    const bool columns = IsColumns(g);
+    const LineScan s = ScanLine(g, line);
+    (columns ? t.ColEmpty : t.RowEmpty)[line] = static_cast<std::int16_t>(n - s.filledCount());
+
+    CoupleMemo::Line scratch;
+    CoupleMemo::Line &entry = memo ? memo->lines[columns][line] : scratch;
+    const std::uint32_t key = s.filled | (s.ones << 14);
+    if (!memo || entry.key != key) {
+        pairLine(s, n, valid, entry.partner, entry.couples);
+        entry.key = key;
+    }
+    (columns ? t.ColCouples : t.RowCouples)[line] = entry.couples;
+    for (int p = 0; p < n; ++p) {
+        if (columns)
+            t.ColPartner[p][line] = entry.partner[p];
+        else
+            t.RowPartner[line][p] = entry.partner[p];
+    }
+}
+
 } // namespace
 
-void BuildCouples(const GridView &grid, const LineTables &tables, CoupleTables &t)
+void BuildCouples(const GridView &grid, const LineTables &tables, CoupleTables &t, CoupleMemo *memo)
 {
     const int n = grid.n;
     for (int r = 0; r < 14; ++r) {
@@ -78,13 +97,18 @@ void BuildCouples(const GridView &grid, const LineTables &tables, CoupleTables &
     }
     if (!SupportedSide(n))
         return;
+    if (memo && memo->side != n) {
+        // A line's key means its cells only for one side.
+        *memo = CoupleMemo{};
+        memo->side = n;
+    }
     const ValidLines valid = ValidLinesOf(tables, n);
     const OrientedGrid rows(grid, Orientation::Rows);
     const OrientedGrid cols(grid, Orientation::Columns);
     for (int r = 0; r < n; ++r)
-        pairLine(rows, r, valid, t, t.RowEmpty[r]);
+        pairLine(rows, r, valid, t, memo);
     for (int c = 0; c < n; ++c)
-        pairLine(cols, c, valid, t, t.ColEmpty[c]);
+        pairLine(cols, c, valid, t, memo);
 }
 
 } // namespace tl

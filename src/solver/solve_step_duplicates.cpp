@@ -45,7 +45,7 @@ bool RatingSolver::Solve_Step_Rectangles()
     const OrientedGrid rows(view, Orientation::Rows);
     const OrientedGrid cols(view, Orientation::Columns);
     const int n = GenGridSize;
-    BuildCouples(view, tables_, couples_);
+    BuildCouples(view, tables_, couples_, &coupleMemo_);
     Deduction d;
     TechniqueName = labels::kRectangleLeftover;
     if (FindRectangleLeftover(rows, couples_, n - 1, d) ||
@@ -74,7 +74,7 @@ bool RatingSolver::Solve_Step_Chained_Couples()
         return false;
     const GridView view = WorkView();
     if (!reuse)
-        BuildCouples(view, tables_, couples_);
+        BuildCouples(view, tables_, couples_, &coupleMemo_);
     Deduction d;
     TechniqueName = labels::kChainedForcingCell;
     if (FindChainedForcing(view, couples_, d))

@@ -68,15 +68,50 @@ bool RatingSolver::WorkGridUsable() const
            WorkGrid.size() == static_cast<std::size_t>(GenGridSize) * GenGridSize;
 }
 
+// Makes the bit summary of WorkGrid live for as long as it exists, building it first unless a
+// solve or an outer step already keeps it.
+struct BitsSession {
+    RatingSolver &solver;
+    const bool owner;
+    explicit BitsSession(RatingSolver &s) : solver(s), owner(!s.bitsLive_)
+    {
+        if (owner) {
+            solver.bits_.build(solver.WorkGrid.data(), solver.GenGridSize);
+            solver.bitsLive_ = true;
+        }
+    }
+    ~BitsSession()
+    {
+        if (owner)
+            solver.bitsLive_ = false;
+    }
+    BitsSession(const BitsSession &) = delete;
+    BitsSession &operator=(const BitsSession &) = delete;
+};
+
 int RatingSolver::Apply(const Deduction &d)
 {
     int changed = 0;
     for (int k = 0; k < d.count; ++k) {
         std::int32_t &cell = WorkGrid[d.cells[k]];
-        changed += cell != d.values[k];
-        cell = d.values[k];
+        if (cell != d.values[k]) {
+            if (bitsLive_)
+                bits_.change(d.cells[k], cell, d.values[k]);
+            ++changed;
+            cell = d.values[k];
+        }
     }
     return changed;
+}
+
+void RatingSolver::setCell(int index, std::int32_t value)
+{
+    std::int32_t &cell = WorkGrid[index];
+    if (cell != value) {
+        if (bitsLive_)
+            bits_.change(index, cell, value);
+        cell = value;
+    }
 }
 
 bool RatingSolver::Solve_Puzzle()
@@ -98,6 +133,9 @@ bool RatingSolver::Solve_Puzzle()
     std::copy(GenCells.begin(), GenCells.begin() + cellCount, WorkGrid.begin());
     if (HaltGenerator)
         return false;
+    // The bit summary follows WorkGrid through every deduction of this solve.
+    bits_.build(WorkGrid.data(), n);
+    RunningGuard live(bitsLive_);
 
     for (;;) {
         if (pump_)
@@ -107,8 +145,7 @@ bool RatingSolver::Solve_Puzzle()
         if (GenGridSize != n || GenLastCell != last || WorkGrid.size() != cellCount)
             return false;
 
-        const auto firstEmpty = std::find(WorkGrid.begin(), WorkGrid.end(), -1);
-        if (firstEmpty == WorkGrid.end()) {
+        if (bits_.emptyCount == 0) {
             // A full board counts as solved only when it keeps every rule.
             if (!IsValidFullBoard(WorkGrid.data(), n))
                 return false;
@@ -119,12 +156,12 @@ bool RatingSolver::Solve_Puzzle()
             return true;
         }
 
-        const auto emptyBefore = std::count(firstEmpty, WorkGrid.end(), -1);
+        const int emptyBefore = bits_.emptyCount;
         if (!Solve_Step_Basic())
             return false;
         // Every deduction fills at least one cell; a step that claims one without filling a
         // cell would make this loop run for ever.
-        if (WorkGrid.size() != cellCount || std::count(WorkGrid.begin(), WorkGrid.end(), -1) >= emptyBefore)
+        if (WorkGrid.size() != cellCount || bits_.emptyCount >= emptyBefore)
             return false;
         if (HaltGenerator)
             return false;
@@ -135,27 +172,38 @@ bool RatingSolver::Solve_Step_Basic()
 {
     if (!WorkGridUsable())
         return false;
+    const BitsSession session(*this);
+    // The bit searches hold for grids of -1, 0 and 1; anything else goes to the finders.
+    const bool bits = bits_.odd == 0;
     const GridView view = WorkView();
     const OrientedGrid rows(view, Orientation::Rows);
     const OrientedGrid cols(view, Orientation::Columns);
     Deduction d;
+    CellSetting s;
+    auto found = [&](bool (*onBits)(const BoardBits &, bool, CellSetting &),
+                     bool (*onGrid)(const OrientedGrid &, Deduction &), bool columns) {
+        if (bits) {
+            if (!onBits(bits_, columns, s))
+                return false;
+            setCell(s.index, s.value);
+            return true;
+        }
+        if (!onGrid(columns ? cols : rows, d))
+            return false;
+        Apply(d);
+        return true;
+    };
 
     TechniqueName = labels::kBorderingCentering;
-    if (FindBordering(rows, d) || FindBordering(cols, d) || FindCentering(rows, d) ||
-        FindCentering(cols, d)) {
-        Apply(d);
+    if (found(BitsBordering, FindBordering, false) || found(BitsBordering, FindBordering, true) ||
+        found(BitsCentering, FindCentering, false) || found(BitsCentering, FindCentering, true))
         return true;
-    }
     TechniqueName = labels::kOneKindLeftRow;
-    if (FindOneKindLeft(rows, d)) {
-        Apply(d);
+    if (found(BitsOneKindLeft, FindOneKindLeft, false))
         return true;
-    }
     TechniqueName = labels::kOneKindLeftColumn;
-    if (FindOneKindLeft(cols, d)) {
-        Apply(d);
+    if (found(BitsOneKindLeft, FindOneKindLeft, true))
         return true;
-    }
 
     if (GenLevel <= 0)
         return false;
@@ -164,29 +212,99 @@ bool RatingSolver::Solve_Step_Basic()
     return Solve_Step_Last_Of_Kind();
 }
 
+bool RatingSolver::uncoveredByCounting(const OrientedGrid &g, Deduction &d)
+{
+    if (bits_.odd)
+        return FindUncoveredByCounting(g, d);
+    const bool columns = IsColumns(g);
+    auto &dry = countingDry_[columns];
+    for (int line = 0; line < g.n(); ++line) {
+        const std::uint32_t key = columns ? bits_.colKey(line) : bits_.rowKey(line);
+        if (dry[line] == key)
+            continue;
+        if (ExamineLineByCounting(g, line, d))
+            return true;
+        dry[line] = key;
+    }
+    return false;
+}
+
+bool RatingSolver::uncoveredByValidLines(const OrientedGrid &g, Deduction &d)
+{
+    if (bits_.odd)
+        return FindUncoveredByValidLines(g, tables_, d);
+    const int n = g.n();
+    const std::vector<std::int32_t> &codes = tables_.codes(n);
+    if (codes.empty())
+        return false;
+    const bool columns = IsColumns(g);
+    auto &dry = validDry_[columns];
+    auto examine = [&](int line) {
+        const std::uint32_t key = columns ? bits_.colKey(line) : bits_.rowKey(line);
+        if (dry[line] == key)
+            return false;
+        if (ExamineLineByValidLines(g, line, codes, d))
+            return true;
+        dry[line] = key;
+        return false;
+    };
+    // Lines are examined in the order in which a row-by-row walk meets their first empty cell.
+    if (!columns) {
+        for (int r = 0; r < n; ++r)
+            if (bits_.rowEmpty[r] && examine(r))
+                return true;
+        return false;
+    }
+    std::uint32_t examined = 0;
+    for (int r = 0; r < n; ++r) {
+        for (std::uint32_t m = bits_.rowEmpty[r] & ~examined; m; m &= m - 1) {
+            const int c = std::countr_zero(m);
+            examined |= 1u << c;
+            if (examine(c))
+                return true;
+        }
+    }
+    return false;
+}
+
 bool RatingSolver::Solve_Step_Last_Of_Kind()
 {
     if (!WorkGridUsable())
         return false;
+    const BitsSession session(*this);
+    const int n = GenGridSize;
+    if (memoSide_ != n) {
+        // A line's key means its cells only for one side.
+        for (auto *memo : {&countingDry_, &validDry_})
+            for (auto &lines : *memo)
+                lines.fill(kNoKey);
+        memoSide_ = n;
+    }
     const GridView view = WorkView();
     const OrientedGrid rows(view, Orientation::Rows);
     const OrientedGrid cols(view, Orientation::Columns);
     Deduction d;
 
     TechniqueName = labels::kUncoveredRow;
-    if (FindUncoveredByCounting(rows, d)) {
+    if (uncoveredByCounting(rows, d)) {
         Apply(d);
         return true;
     }
     // The valid-line form runs on under the column label.
     TechniqueName = labels::kUncoveredColumn;
-    if (FindUncoveredByCounting(cols, d) || FindUncoveredByValidLines(rows, tables_, d) ||
-        FindUncoveredByValidLines(cols, tables_, d)) {
+    if (uncoveredByCounting(cols, d) || uncoveredByValidLines(rows, d) ||
+        uncoveredByValidLines(cols, d)) {
         Apply(d);
         return true;
     }
     TechniqueName = labels::kAvoidableLastOfKind;
-    if (FindAvoidableDuplicates(rows, d) || FindAvoidableDuplicates(cols, d)) {
+    if (bits_.odd == 0) {
+        CellSetting s;
+        if (BitsAvoidableDuplicates(bits_, false, s) || BitsAvoidableDuplicates(bits_, true, s)) {
+            setCell(s.index, s.value);
+            return true;
+        }
+    } else if (FindAvoidableDuplicates(rows, d) || FindAvoidableDuplicates(cols, d)) {
         Apply(d);
         return true;
     }
@@ -195,7 +313,12 @@ bool RatingSolver::Solve_Step_Last_Of_Kind()
         return false;
     if (Rate < 2)
         Rate = 2;
-    return Solve_Step_Duplicates();
+    const bool result = Solve_Step_Duplicates();
+    // A level-2 step of a derived solver may write WorkGrid without going through Apply: the
+    // summary that outlives this step is made again from the grid.
+    if (!session.owner)
+        bits_.build(WorkGrid.data(), n);
+    return result;
 }
 
 } // namespace tl

@@ -31,11 +31,18 @@
 //   DuplicateCount[GenSize] and each level-3 deduction in HeavyCount[GenSize].
 // * Speed: the generator solves once for every clue it tries to remove, so a solve allocates
 //   nothing once WorkGrid has reached its size, and the finders work on the grid in place.
+//   While a step runs, the solver keeps a bit summary of WorkGrid (solver/board_bits.h) in step
+//   with every cell it writes: the level-0 scans and Avoidable Duplicates run on it, the loop
+//   takes its count of empty cells from it, and the level-1 step skips every line whose cells
+//   are the same as when it last yielded nothing (the line forms depend on the line alone).
+//   During Solve_Puzzle the summary lives for the whole solve, so WorkGrid belongs to the solve:
+//   nothing else may write it while the solve runs.
 #pragma once
 
 #include "game/line_tables.h"
 #include "game/puzzle_record.h"
 #include "platform/services.h"
+#include "solver/board_bits.h"
 #include "solver/finders.h"
 #include "solver/upper_finders.h"
 
@@ -135,16 +142,35 @@ protected:
     int Apply(const Deduction &d);
 
 private:
+    friend struct BitsSession;
     // Writes a level-2 or level-3 deduction and counts it in `counts`[GenSize].
     bool applyCounted(const Deduction &d, std::array<std::int16_t, 4> &counts);
+    // Writes one cell of WorkGrid.
+    void setCell(int index, std::int32_t value);
+    // The two forms of Uncovered cell(s) in one orientation, skipping unchanged lines that
+    // yielded nothing before.
+    bool uncoveredByCounting(const OrientedGrid &g, Deduction &d);
+    bool uncoveredByValidLines(const OrientedGrid &g, Deduction &d);
 
     const LineTables &tables_;
     EventPump *pump_;
     bool running_ = false;
     CoupleTables couples_{};
+    CoupleMemo coupleMemo_{};
     // Set by the rectangles step when it hands over: the couple tables it built on entry are
     // those of the unchanged grid, so the chained-couples step need not build them again.
     bool couplesCurrent_ = false;
+
+    // The bit summary of WorkGrid; valid while bitsLive_ is set (during Solve_Puzzle, or during
+    // a step called on its own).
+    BoardBits bits_{};
+    bool bitsLive_ = false;
+    // Per orientation and line, the key (BoardBits::rowKey / colKey) of the line's cells when
+    // the counting form, or the valid-line form, last found nothing in it; for side memoSide_.
+    static constexpr std::uint32_t kNoKey = 0xFFFFFFFFu; // no line has this key
+    int memoSide_ = 0;
+    std::array<std::array<std::uint32_t, 14>, 2> countingDry_{};
+    std::array<std::array<std::uint32_t, 14>, 2> validDry_{};
 };
 
 } // namespace tl

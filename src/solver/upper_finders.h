@@ -55,10 +55,25 @@ struct CoupleTables {
     }
 };
 
+// The couples of a line depend on its cells alone. A CoupleMemo keeps, for every row and
+// column, the couples found for the cells it held at the last search, so that a search over a
+// grid in which few lines changed pairs only those lines again.
+struct CoupleMemo {
+    struct Line {
+        std::uint32_t key = 0xFFFFFFFFu; // the line's filled cells and ones; no line has this key
+        std::int8_t partner[14];         // per position, its partner's position or -1
+        std::int16_t couples;
+    };
+    int side = 0; // the side the entries were made for
+    Line lines[2][14]; // rows, columns
+};
+
 // Clears the tables and finds the couples of every row, then of every column: each cell is
 // paired with the first partner found (lowest free p1, then lowest free p2). On a side
-// without a table of valid lines the tables stay empty.
-void BuildCouples(const GridView &grid, const LineTables &tables, CoupleTables &t);
+// without a table of valid lines the tables stay empty. With a memo, lines whose cells are
+// those of the memo's entry take the entry's couples instead of being searched again.
+void BuildCouples(const GridView &grid, const LineTables &tables, CoupleTables &t,
+                  CoupleMemo *memo = nullptr);
 
 // ---- Level 3: rectangles and sandwich ---------------------------------------------------------
 
