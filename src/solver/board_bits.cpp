@@ -42,6 +42,95 @@ void BoardBits::build(const std::int32_t *cells, int side)
             }
         }
     }
+    decided = {};
+    decidedRows = {};
+    stale.fill((1u << n) - 1u);
+}
+
+namespace {
+
+// The cells of row r with two equal cells after them (right, or below) and before them (left,
+// or above), along the rows or along the columns; bits beyond the board are never set.
+struct Pairs {
+    std::uint32_t after = 0, before = 0;
+};
+
+Pairs borderingPairs(const BoardBits &b, int r, bool columns)
+{
+    const int n = b.n;
+    Pairs p;
+    if (!columns) {
+        const std::uint32_t z = b.rowZero[r], o = b.rowOne[r];
+        p.after = ((z >> 1) & (z >> 2)) | ((o >> 1) & (o >> 2));
+        p.before = ((z << 1) & (z << 2)) | ((o << 1) & (o << 2));
+    } else {
+        if (r + 2 < n)
+            p.after = (b.rowZero[r + 1] & b.rowZero[r + 2]) | (b.rowOne[r + 1] & b.rowOne[r + 2]);
+        if (r >= 2)
+            p.before = (b.rowZero[r - 1] & b.rowZero[r - 2]) | (b.rowOne[r - 1] & b.rowOne[r - 2]);
+    }
+    return p;
+}
+
+// The cells of row r between two equal cells, along the row or along the column.
+std::uint32_t centeringPairs(const BoardBits &b, int r, bool columns)
+{
+    if (!columns) {
+        const std::uint32_t z = b.rowZero[r], o = b.rowOne[r];
+        return ((z << 1) & (z >> 1)) | ((o << 1) & (o >> 1));
+    }
+    if (r == 0 || r == b.n - 1)
+        return 0;
+    return (b.rowZero[r - 1] & b.rowZero[r + 1]) | (b.rowOne[r - 1] & b.rowOne[r + 1]);
+}
+
+} // namespace
+
+std::uint32_t BoardBits::firstRows(Scan scan)
+{
+    // Rows whose cells changed near them since the scan last looked are worked out again.
+    for (std::uint32_t m = stale[scan]; m; m &= m - 1) {
+        const int r = std::countr_zero(m);
+        const bool columns = scan == kBorderCols || scan == kCenterCols;
+        std::uint32_t pairs;
+        if (scan == kBorderRows || scan == kBorderCols) {
+            const Pairs p = borderingPairs(*this, r, columns);
+            pairs = p.after | p.before;
+        } else {
+            pairs = centeringPairs(*this, r, columns);
+        }
+        const std::uint32_t hit = rowEmpty[r] & pairs;
+        decided[scan][r] = hit;
+        if (hit)
+            decidedRows[scan] |= 1u << r;
+        else
+            decidedRows[scan] &= ~(1u << r);
+    }
+    stale[scan] = 0;
+    return decidedRows[scan];
+}
+
+void BoardBits::changedAround(int r)
+{
+    // A cell of row r takes part in the scans along its row and in the column scans of the
+    // rows up to two above and below it (one for Centering).
+    const std::uint32_t self = 1u << r;
+    const std::uint32_t all = (1u << n) - 1u;
+    stale[kBorderRows] |= self;
+    stale[kCenterRows] |= self;
+    stale[kBorderCols] |= ((self << 2) | (self << 1) | self | (self >> 1) | (self >> 2)) & all;
+    stale[kCenterCols] |= ((self << 1) | self | (self >> 1)) & all;
+}
+
+std::int32_t BoardBits::pairValue(Scan scan, int r, int c) const
+{
+    const bool columns = scan == kBorderCols || scan == kCenterCols;
+    if (scan == kCenterRows || scan == kCenterCols)
+        return columns ? (rowOne[r - 1] >> c) & 1 : (rowOne[r] >> (c - 1)) & 1;
+    const Pairs p = borderingPairs(*this, r, columns);
+    if ((p.after >> c) & 1)
+        return columns ? (rowOne[r + 1] >> c) & 1 : (rowOne[r] >> (c + 1)) & 1;
+    return columns ? (rowOne[r - 1] >> c) & 1 : (rowOne[r] >> (c - 1)) & 1;
 }
 
 void BoardBits::change(int index, std::int32_t from, std::int32_t to)
@@ -88,6 +177,15 @@ void BoardBits::change(int index, std::int32_t from, std::int32_t to)
     };
     clear(from);
     put(to);
+    changedAround(r);
+}
+
+void LineMemo::prepare(int side)
+{
+    if (side_ == side && !entries_.empty())
+        return;
+    entries_.assign(std::size_t{1} << kSlotBits, Entry{});
+    side_ = side;
 }
 
 namespace {
@@ -117,69 +215,30 @@ bool put(CellSetting &out, int index, std::int32_t value)
 } // namespace
 
 // The level-0 scans visit the empty cells in CellIndex order, that is row by row and, within a
-// row, from the left, whichever line the test looks along. So every scan walks the rows and
-// tests all cells of a row at once: along the row with shifts of its own sets, along the
-// columns with the sets of the rows above and below.
+// row, from the left, whichever line the test looks along: the first cell a scan decides is the
+// lowest cell of the first row where it decides any. BoardBits keeps those cells per row for
+// the Bordering and Centering scans; One kind left walks the rows.
 
-bool BitsBordering(const BoardBits &b, bool columns, CellSetting &out)
+bool BitsBordering(BoardBits &b, bool columns, CellSetting &out)
 {
-    const int n = b.n;
-    for (int r = 0; r < n; ++r) {
-        const std::uint32_t e = b.rowEmpty[r];
-        if (!e)
-            continue;
-        std::uint32_t after, before; // the two cells after (right, below) / before agree
-        std::uint32_t afterOne, beforeOne; // the value of the nearer cell of that pair
-        if (!columns) {
-            const std::uint32_t z = b.rowZero[r], o = b.rowOne[r];
-            after = ((z >> 1) & (z >> 2)) | ((o >> 1) & (o >> 2));
-            before = ((z << 1) & (z << 2)) | ((o << 1) & (o << 2));
-            afterOne = o >> 1;
-            beforeOne = o << 1;
-        } else {
-            after = r + 2 < n ? (b.rowZero[r + 1] & b.rowZero[r + 2]) | (b.rowOne[r + 1] & b.rowOne[r + 2])
-                              : 0;
-            before = r >= 2 ? (b.rowZero[r - 1] & b.rowZero[r - 2]) | (b.rowOne[r - 1] & b.rowOne[r - 2])
-                            : 0;
-            afterOne = r + 1 < n ? b.rowOne[r + 1] : 0;
-            beforeOne = r >= 1 ? b.rowOne[r - 1] : 0;
-        }
-        const std::uint32_t m = e & (after | before);
-        if (m) {
-            const int c = lowest(m);
-            // The pair after the cell is looked at first.
-            const std::int32_t v = bit(after, c) ? bit(afterOne, c) : bit(beforeOne, c);
-            return put(out, r * n + c, 1 - v);
-        }
-    }
-    return false;
+    const BoardBits::Scan scan = columns ? BoardBits::kBorderCols : BoardBits::kBorderRows;
+    const std::uint32_t rows = b.firstRows(scan);
+    if (!rows)
+        return false;
+    const int r = lowest(rows);
+    const int c = lowest(b.decided[scan][r]);
+    return put(out, r * b.n + c, 1 - b.pairValue(scan, r, c));
 }
 
-bool BitsCentering(const BoardBits &b, bool columns, CellSetting &out)
+bool BitsCentering(BoardBits &b, bool columns, CellSetting &out)
 {
-    const int n = b.n;
-    for (int r = 0; r < n; ++r) {
-        const std::uint32_t e = b.rowEmpty[r];
-        if (!e)
-            continue;
-        std::uint32_t both, beforeOne;
-        if (!columns) {
-            const std::uint32_t z = b.rowZero[r], o = b.rowOne[r];
-            both = ((z << 1) & (z >> 1)) | ((o << 1) & (o >> 1));
-            beforeOne = o << 1;
-        } else {
-            if (r == 0 || r == n - 1)
-                continue;
-            both = (b.rowZero[r - 1] & b.rowZero[r + 1]) | (b.rowOne[r - 1] & b.rowOne[r + 1]);
-            beforeOne = b.rowOne[r - 1];
-        }
-        const std::uint32_t m = e & both;
-        if (m) {
-            const int c = lowest(m);
-            return put(out, r * n + c, 1 - bit(beforeOne, c));
-        }
-    }
-    return false;
+    const BoardBits::Scan scan = columns ? BoardBits::kCenterCols : BoardBits::kCenterRows;
+    const std::uint32_t rows = b.firstRows(scan);
+    if (!rows)
+        return false;
+    const int r = lowest(rows);
+    const int c = lowest(b.decided[scan][r]);
+    return put(out, r * b.n + c, 1 - b.pairValue(scan, r, c));
 }
 
 bool BitsOneKindLeft(const BoardBits &b, bool columns, CellSetting &out)

@@ -15,6 +15,7 @@
 
 #include <array>
 #include <cstdint>
+#include <vector>
 
 namespace tl {
 
@@ -28,16 +29,69 @@ struct BoardBits {
     int emptyCount = 0; // cells holding -1
     int odd = 0;        // cells holding anything but -1, 0 and 1
 
+    // The four Bordering and Centering scans (kBorderRows, kBorderCols, kCenterRows,
+    // kCenterCols): per row r, the empty cells of r that the scan decides (bit c = column c),
+    // and the rows where it decides any. A change of a cell marks the rows whose entries it
+    // may change as stale; they are worked out again when the scan next looks (firstRows).
+    enum Scan { kBorderRows, kBorderCols, kCenterRows, kCenterCols };
+    std::array<std::array<std::uint32_t, 14>, 4> decided{};
+    std::array<std::uint32_t, 4> decidedRows{};
+    std::array<std::uint32_t, 4> stale{};
+
+    // The rows where scan `scan` decides a cell (bit r = row r), its entries brought up to date.
+    std::uint32_t firstRows(Scan scan);
+
     // Summarises a grid of side n (at most 14) in CellIndex order.
     void build(const std::int32_t *cells, int side);
 
     // Records that cell `index` changed from `from` to `to`.
     void change(int index, std::int32_t from, std::int32_t to);
 
+    // For the cell at row r, column c that scan `scan` decides: the value of the pair of cells
+    // that decides it (the pair after the cell when both pairs of a Bordering scan agree).
+    std::int32_t pairValue(Scan scan, int r, int c) const;
+
     // A line as one number: its zeros in the low 14 bits, its ones above them. Two lines of a
     // grid without odd values are equal exactly when their keys are.
     std::uint32_t rowKey(int r) const { return rowZero[r] | (rowOne[r] << 14); }
     std::uint32_t colKey(int c) const { return colZero[c] | (colOne[c] << 14); }
+
+private:
+    // Marks as stale the entries of the scans that a cell of row r takes part in.
+    void changedAround(int r);
+};
+
+// What a line technique decides for a line, remembered by the line's key (BoardBits::rowKey /
+// colKey) for the techniques whose answer depends on the line's own cells alone: the
+// positions it sets to 0 and those it sets to 1 (neither: it yields nothing). Direct-mapped: a
+// key that meets another in its slot is examined again and takes the slot over.
+class LineMemo {
+public:
+    // Forgets everything unless the entries were made for this side.
+    void prepare(int side);
+    bool find(std::uint32_t key, std::uint16_t &zeros, std::uint16_t &ones) const
+    {
+        const Entry &e = entries_[slot(key)];
+        if (e.key != key)
+            return false;
+        zeros = e.zeros;
+        ones = e.ones;
+        return true;
+    }
+    void store(std::uint32_t key, std::uint16_t zeros, std::uint16_t ones)
+    {
+        entries_[slot(key)] = Entry{key, zeros, ones};
+    }
+
+private:
+    static constexpr int kSlotBits = 14;
+    struct Entry {
+        std::uint32_t key = 0xFFFFFFFFu; // no line has this key
+        std::uint16_t zeros = 0, ones = 0;
+    };
+    static std::uint32_t slot(std::uint32_t key) { return (key * 0x9E3779B1u) >> (32 - kSlotBits); }
+    std::vector<Entry> entries_;
+    int side_ = 0;
 };
 
 // One cell to set: its CellIndex and value.
@@ -47,8 +101,8 @@ struct CellSetting {
 };
 
 // Level 0, each as its finder in the given orientation (rows: false, columns: true).
-bool BitsBordering(const BoardBits &b, bool columns, CellSetting &out);
-bool BitsCentering(const BoardBits &b, bool columns, CellSetting &out);
+bool BitsBordering(BoardBits &b, bool columns, CellSetting &out);
+bool BitsCentering(BoardBits &b, bool columns, CellSetting &out);
 bool BitsOneKindLeft(const BoardBits &b, bool columns, CellSetting &out);
 
 // Level 1: Avoidable Duplicates, as FindAvoidableDuplicates.

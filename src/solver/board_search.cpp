@@ -112,6 +112,9 @@ bool BoardSearch::Build_Full_Board(std::vector<std::int32_t> &board)
             orderedBits_[k] = (*bits_)[LineOrder[k]];
         RowChoice.fill(-1);
         int row = n - 1;
+        // The values that the columns force on a candidate of row maskRow.
+        int maskRow = -1;
+        std::int32_t mustBeZero = 0, mustBeOne = 0;
 
         while (row < n && !*halt_) {
             if (pump_)
@@ -137,13 +140,30 @@ bool BoardSearch::Build_Full_Board(std::vector<std::int32_t> &board)
                 ++RowChoice[row];
                 if (row < n - 2) {
                     // Most candidates put three equal values in a column with the two rows
-                    // below; Row_Fits would refuse them first, so they are passed over here
-                    // without a call, up to the next candidate it may accept.
-                    const std::int32_t a = RowBits[row + 1], b = RowBits[row + 2];
-                    const std::int32_t ones = a & b, zeros = ~a & ~b & allOnes_;
+                    // below, or (above the middle) a value into a column that already holds
+                    // N/2 of it; Row_Fits would refuse them, so they are passed over here
+                    // without a call, up to the next candidate it may accept. The columns
+                    // below stay as they are while the candidates of one row are tried.
+                    if (row != maskRow) {
+                        const std::int32_t a = RowBits[row + 1], b = RowBits[row + 2];
+                        mustBeZero = a & b;
+                        mustBeOne = ~a & ~b & allOnes_;
+                        if (row < n / 2) {
+                            const std::int32_t below = allOnes_ >> (row + 1);
+                            const int placed = n - 1 - row;
+                            for (int c = 0; c < n; ++c) {
+                                const int ones = tables_.BitCount[ColumnBits[c] & below];
+                                if (ones == n / 2)
+                                    mustBeZero |= 1 << c;
+                                else if (placed - ones == n / 2)
+                                    mustBeOne |= 1 << c;
+                            }
+                        }
+                        maskRow = row;
+                    }
                     std::int32_t k = RowChoice[row];
-                    while (k < GenLastLine && ((orderedBits_[k] & ones) != 0 ||
-                                               (~orderedBits_[k] & zeros) != 0))
+                    while (k < GenLastLine && ((orderedBits_[k] & mustBeZero) != 0 ||
+                                               (~orderedBits_[k] & mustBeOne) != 0))
                         ++k;
                     RowChoice[row] = k;
                 }

@@ -66,9 +66,9 @@ void pairLine(const OrientedGrid &g, int line, const ValidLines &valid, CoupleTa
     const LineScan s = ScanLine(g, line);
     (columns ? t.ColEmpty : t.RowEmpty)[line] = static_cast<std::int16_t>(n - s.filledCount());
 
-    CoupleMemo::Line scratch;
-    CoupleMemo::Line &entry = memo ? memo->lines[columns][line] : scratch;
     const std::uint32_t key = s.filled | (s.ones << 14);
+    CoupleMemo::Line scratch;
+    CoupleMemo::Line &entry = memo ? memo->lines[CoupleMemo::slot(key)] : scratch;
     if (!memo || entry.key != key) {
         pairLine(s, n, valid, entry.partner, entry.couples);
         entry.key = key;
@@ -97,9 +97,9 @@ void BuildCouples(const GridView &grid, const LineTables &tables, CoupleTables &
     }
     if (!SupportedSide(n))
         return;
-    if (memo && memo->side != n) {
+    if (memo && (memo->side != n || memo->lines.empty())) {
         // A line's key means its cells only for one side.
-        *memo = CoupleMemo{};
+        memo->lines.assign(std::size_t{1} << CoupleMemo::kSlotBits, CoupleMemo::Line{});
         memo->side = n;
     }
     const ValidLines valid = ValidLinesOf(tables, n);

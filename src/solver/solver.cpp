@@ -180,7 +180,7 @@ bool RatingSolver::Solve_Step_Basic()
     const OrientedGrid cols(view, Orientation::Columns);
     Deduction d;
     CellSetting s;
-    auto found = [&](bool (*onBits)(const BoardBits &, bool, CellSetting &),
+    auto found = [&](auto onBits,
                      bool (*onGrid)(const OrientedGrid &, Deduction &), bool columns) {
         if (bits) {
             if (!onBits(bits_, columns, s))
@@ -212,20 +212,56 @@ bool RatingSolver::Solve_Step_Basic()
     return Solve_Step_Last_Of_Kind();
 }
 
+namespace {
+
+bool examineByCounting(const OrientedGrid &g, int line, const LineTables &, Deduction &d)
+{
+    return ExamineLineByCounting(g, line, d);
+}
+
+bool examineByValidLines(const OrientedGrid &g, int line, const LineTables &tables, Deduction &d)
+{
+    return ExamineLineByValidLines(g, line, tables.codes(g.n()), d);
+}
+
+} // namespace
+
+bool RatingSolver::examineRemembered(const OrientedGrid &g, int line, LineMemo &memo,
+                                     bool (*examine)(const OrientedGrid &, int, const LineTables &,
+                                                     Deduction &),
+                                     Deduction &d)
+{
+    const std::uint32_t key = IsColumns(g) ? bits_.colKey(line) : bits_.rowKey(line);
+    std::uint16_t zeros = 0, ones = 0;
+    if (!memo.find(key, zeros, ones)) {
+        const bool yields = examine(g, line, tables_, d);
+        if (yields) {
+            for (int k = 0; k < d.count; ++k)
+                (d.values[k] ? ones : zeros) |= static_cast<std::uint16_t>(1u << g.posOf(d.cells[k]));
+        }
+        memo.store(key, zeros, ones);
+        return yields;
+    }
+    if ((zeros | ones) == 0)
+        return false;
+    // The remembered deduction, cells from the lowest position up as the forms report them.
+    d.clear(Technique::UncoveredCells, g.orientation(), line);
+    for (int p = 0; p < g.n(); ++p) {
+        if ((zeros >> p) & 1u)
+            d.add(g.index(line, p), 0);
+        else if ((ones >> p) & 1u)
+            d.add(g.index(line, p), 1);
+    }
+    return true;
+}
+
 bool RatingSolver::uncoveredByCounting(const OrientedGrid &g, Deduction &d)
 {
     if (bits_.odd)
         return FindUncoveredByCounting(g, d);
-    const bool columns = IsColumns(g);
-    auto &dry = countingDry_[columns];
-    for (int line = 0; line < g.n(); ++line) {
-        const std::uint32_t key = columns ? bits_.colKey(line) : bits_.rowKey(line);
-        if (dry[line] == key)
-            continue;
-        if (ExamineLineByCounting(g, line, d))
+    for (int line = 0; line < g.n(); ++line)
+        if (examineRemembered(g, line, countingMemo_, examineByCounting, d))
             return true;
-        dry[line] = key;
-    }
     return false;
 }
 
@@ -234,24 +270,12 @@ bool RatingSolver::uncoveredByValidLines(const OrientedGrid &g, Deduction &d)
     if (bits_.odd)
         return FindUncoveredByValidLines(g, tables_, d);
     const int n = g.n();
-    const std::vector<std::int32_t> &codes = tables_.codes(n);
-    if (codes.empty())
+    if (tables_.codes(n).empty())
         return false;
-    const bool columns = IsColumns(g);
-    auto &dry = validDry_[columns];
-    auto examine = [&](int line) {
-        const std::uint32_t key = columns ? bits_.colKey(line) : bits_.rowKey(line);
-        if (dry[line] == key)
-            return false;
-        if (ExamineLineByValidLines(g, line, codes, d))
-            return true;
-        dry[line] = key;
-        return false;
-    };
     // Lines are examined in the order in which a row-by-row walk meets their first empty cell.
-    if (!columns) {
+    if (!IsColumns(g)) {
         for (int r = 0; r < n; ++r)
-            if (bits_.rowEmpty[r] && examine(r))
+            if (bits_.rowEmpty[r] && examineRemembered(g, r, validMemo_, examineByValidLines, d))
                 return true;
         return false;
     }
@@ -260,7 +284,7 @@ bool RatingSolver::uncoveredByValidLines(const OrientedGrid &g, Deduction &d)
         for (std::uint32_t m = bits_.rowEmpty[r] & ~examined; m; m &= m - 1) {
             const int c = std::countr_zero(m);
             examined |= 1u << c;
-            if (examine(c))
+            if (examineRemembered(g, c, validMemo_, examineByValidLines, d))
                 return true;
         }
     }
@@ -273,13 +297,8 @@ bool RatingSolver::Solve_Step_Last_Of_Kind()
         return false;
     const BitsSession session(*this);
     const int n = GenGridSize;
-    if (memoSide_ != n) {
-        // A line's key means its cells only for one side.
-        for (auto *memo : {&countingDry_, &validDry_})
-            for (auto &lines : *memo)
-                lines.fill(kNoKey);
-        memoSide_ = n;
-    }
+    countingMemo_.prepare(n);
+    validMemo_.prepare(n);
     const GridView view = WorkView();
     const OrientedGrid rows(view, Orientation::Rows);
     const OrientedGrid cols(view, Orientation::Columns);

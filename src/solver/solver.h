@@ -33,8 +33,9 @@
 //   nothing once WorkGrid has reached its size, and the finders work on the grid in place.
 //   While a step runs, the solver keeps a bit summary of WorkGrid (solver/board_bits.h) in step
 //   with every cell it writes: the level-0 scans and Avoidable Duplicates run on it, the loop
-//   takes its count of empty cells from it, and the level-1 step skips every line whose cells
-//   are the same as when it last yielded nothing (the line forms depend on the line alone).
+//   takes its count of empty cells from it, and the level-1 step answers a line from memory
+//   when it has met the same cells before (both forms of Uncovered cell(s) depend on the
+//   line's own cells alone; so do the couples of a line).
 //   During Solve_Puzzle the summary lives for the whole solve, so WorkGrid belongs to the solve:
 //   nothing else may write it while the solve runs.
 #pragma once
@@ -147,10 +148,13 @@ private:
     bool applyCounted(const Deduction &d, std::array<std::int16_t, 4> &counts);
     // Writes one cell of WorkGrid.
     void setCell(int index, std::int32_t value);
-    // The two forms of Uncovered cell(s) in one orientation, skipping unchanged lines that
-    // yielded nothing before.
+    // The two forms of Uncovered cell(s) in one orientation, each line answered from the
+    // memo of its form when it has met the same cells before.
     bool uncoveredByCounting(const OrientedGrid &g, Deduction &d);
     bool uncoveredByValidLines(const OrientedGrid &g, Deduction &d);
+    bool examineRemembered(const OrientedGrid &g, int line, LineMemo &memo,
+                           bool (*examine)(const OrientedGrid &, int, const LineTables &, Deduction &),
+                           Deduction &d);
 
     const LineTables &tables_;
     EventPump *pump_;
@@ -165,12 +169,8 @@ private:
     // a step called on its own).
     BoardBits bits_{};
     bool bitsLive_ = false;
-    // Per orientation and line, the key (BoardBits::rowKey / colKey) of the line's cells when
-    // the counting form, or the valid-line form, last found nothing in it; for side memoSide_.
-    static constexpr std::uint32_t kNoKey = 0xFFFFFFFFu; // no line has this key
-    int memoSide_ = 0;
-    std::array<std::array<std::uint32_t, 14>, 2> countingDry_{};
-    std::array<std::array<std::uint32_t, 14>, 2> validDry_{};
+    // What each form of Uncovered cell(s) decided for the lines met so far.
+    LineMemo countingMemo_, validMemo_;
 };
 
 } // namespace tl

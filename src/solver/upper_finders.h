@@ -11,6 +11,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "game/line_tables.h"
 #include "solver/line_scan.h"
@@ -55,17 +56,20 @@ struct CoupleTables {
     }
 };
 
-// The couples of a line depend on its cells alone. A CoupleMemo keeps, for every row and
-// column, the couples found for the cells it held at the last search, so that a search over a
-// grid in which few lines changed pairs only those lines again.
+// The couples of a line depend on its cells alone. A CoupleMemo remembers the couples found
+// for the lines met so far, by the line's cells (direct-mapped: a line that meets another in
+// its slot is searched again and takes the slot over), so that a search over a grid in which
+// few lines changed pairs only those lines again.
 struct CoupleMemo {
     struct Line {
         std::uint32_t key = 0xFFFFFFFFu; // the line's filled cells and ones; no line has this key
         std::int8_t partner[14];         // per position, its partner's position or -1
         std::int16_t couples;
     };
-    int side = 0; // the side the entries were made for
-    Line lines[2][14]; // rows, columns
+    static constexpr int kSlotBits = 13;
+    static std::uint32_t slot(std::uint32_t key) { return (key * 0x9E3779B1u) >> (32 - kSlotBits); }
+    int side = 0;             // the side the entries were made for
+    std::vector<Line> lines; // 2^kSlotBits entries once used
 };
 
 // Clears the tables and finds the couples of every row, then of every column: each cell is
