@@ -305,6 +305,9 @@ TEST(AvoidableDuplicates, ALineMissingAZeroAndAOneIsTriedOnlyForItsZeros)
     // form is tried: row 5's zeros decide (1,7) := 1.
     const auto g = withRows(8, {{1, "010101--"}, {4, "-1-1-11-"}, {5, "0-0-0--0"}});
     EXPECT_EQ(rowFinder(FindAvoidableDuplicates, g, 8), (Cells{{1 * 8 + 7, 1}}));
+    // Without row 5 the zero form finds nothing for row 1, and its one form is not tried.
+    EXPECT_EQ(rowFinder(FindAvoidableDuplicates, withRows(8, {{1, "010101--"}, {4, "-1-1-11-"}}), 8),
+              Cells{});
     // A line missing a single 1 uses the one form: row 7's ones decide (3,4) := 0.
     const auto o = withRows(8, {{3, "1-10-1-0"}, {7, "1-1-11--"}});
     EXPECT_EQ(rowFinder(FindAvoidableDuplicates, o, 8), (Cells{{3 * 8 + 4, 0}}));
