@@ -1,0 +1,318 @@
+// The solver's fast paths must make exactly the deductions of the plain technique finders: the
+// bit summary of the working grid and its searches, the line memos that outlive a solve, and
+// the board search's passing over of candidates that Row_Fits would refuse. Each is checked
+// against the plain version on many random boards.
+#include "platform/fake/fakes.h"
+#include "platform/seeded_random.h"
+#include "solver/board_bits.h"
+#include "solver/board_search.h"
+#include "solver/solver.h"
+#include "support/brute_force.h"
+#include "support/solver_boards.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <vector>
+
+using namespace tl;
+
+namespace {
+
+// A random partial grid of side n: a valid full board with cells emptied at `emptyShare`
+// (percent), and, when `scramble` is set, some cells flipped so that rules may break.
+std::vector<std::int32_t> RandomGrid(std::vector<std::int32_t> g, std::mt19937_64 &rng, int emptyShare,
+                                     bool scramble)
+{
+    std::uniform_int_distribution<int> percent(0, 99);
+    for (auto &v : g) {
+        if (scramble && percent(rng) < 10)
+            v = 1 - v;
+        if (percent(rng) < emptyShare)
+            v = -1;
+    }
+    return g;
+}
+
+void ExpectSameSummary(const BoardBits &a, const BoardBits &b)
+{
+    EXPECT_EQ(a.rowZero, b.rowZero);
+    EXPECT_EQ(a.rowOne, b.rowOne);
+    EXPECT_EQ(a.rowEmpty, b.rowEmpty);
+    EXPECT_EQ(a.colZero, b.colZero);
+    EXPECT_EQ(a.colOne, b.colOne);
+    EXPECT_EQ(a.colEmpty, b.colEmpty);
+    EXPECT_EQ(a.rowZeros, b.rowZeros);
+    EXPECT_EQ(a.rowOnes, b.rowOnes);
+    EXPECT_EQ(a.colZeros, b.colZeros);
+    EXPECT_EQ(a.colOnes, b.colOnes);
+    EXPECT_EQ(a.emptyCount, b.emptyCount);
+    EXPECT_EQ(a.odd, b.odd);
+}
+
+// The deduction of a finder as (cell, value), or (-1, -1) when it finds nothing.
+std::pair<int, int> Plain(bool (*finder)(const OrientedGrid &, Deduction &),
+                          const std::vector<std::int32_t> &g, int n, bool columns)
+{
+    Deduction d;
+    if (!finder(OrientedGrid(GridView{g.data(), n}, columns ? Orientation::Columns : Orientation::Rows), d))
+        return {-1, -1};
+    EXPECT_EQ(d.count, 1);
+    return {d.cells[0], d.values[0]};
+}
+
+template <class Search>
+std::pair<int, int> OnBits(Search search, BoardBits &b, bool columns)
+{
+    CellSetting s;
+    if (!search(b, columns, s))
+        return {-1, -1};
+    return {s.index, s.value};
+}
+
+// The whole step chain written with the plain finders alone, as the rating solver specifies
+// it: the reference that the solver's own steps must follow deduction by deduction.
+struct ReferenceSolver {
+    const LineTables &tables = SharedLineTables();
+    int n = 8;
+    int level = 3;
+    int rate = 0, duplicates = 0, heavy = 0;
+
+    bool step(std::vector<std::int32_t> &g)
+    {
+        const GridView v{g.data(), n};
+        const OrientedGrid rows(v, Orientation::Rows), cols(v, Orientation::Columns);
+        Deduction d;
+        auto apply = [&] {
+            for (int k = 0; k < d.count; ++k)
+                g[d.cells[k]] = d.values[k];
+            return true;
+        };
+        if (FindBordering(rows, d) || FindBordering(cols, d) || FindCentering(rows, d) ||
+            FindCentering(cols, d) || FindOneKindLeft(rows, d) || FindOneKindLeft(cols, d))
+            return apply();
+        if (level == 0)
+            return false;
+        rate = std::max(rate, 1);
+        if (FindUncoveredByCounting(rows, d) || FindUncoveredByCounting(cols, d) ||
+            FindUncoveredByValidLines(rows, tables, d) || FindUncoveredByValidLines(cols, tables, d) ||
+            FindAvoidableDuplicates(rows, d) || FindAvoidableDuplicates(cols, d))
+            return apply();
+        if (level == 1)
+            return false;
+        rate = std::max(rate, 2);
+        if (FindAvoidableForcingCell1(rows, tables, d) || FindAvoidableForcingCell1(cols, tables, d) ||
+            FindAvoidableForcingCell2(rows, tables, d) || FindAvoidableForcingCell2(cols, tables, d) ||
+            FindAlmostDuplicates(rows, d) || FindAlmostDuplicates(cols, d)) {
+            ++duplicates;
+            return apply();
+        }
+        if (level == 2)
+            return false;
+        rate = std::max(rate, 3);
+        CoupleTables t;
+        BuildCouples(v, tables, t);
+        if (FindRectangleLeftover(rows, t, n - 1, d) || FindRectangleLeftover(cols, t, n - 1, d) ||
+            FindForcedRectangle(rows, t, d) || FindForcedRectangle(cols, t, d) ||
+            FindRectangleForcingCell(rows, d) || FindRectangleForcingCell(cols, d) ||
+            FindSandwichFirst(rows, tables, d) || FindSandwichFirst(cols, tables, d) ||
+            FindSandwichSecond(rows, tables, d) || FindSandwichSecond(cols, tables, d) ||
+            FindChainedForcing(v, t, d) || FindChainedLeftover(rows, t, d) ||
+            FindChainedLeftover(cols, t, d)) {
+            ++heavy;
+            return apply();
+        }
+        return false;
+    }
+
+    // Solves `g`; `boards` receives the grid before every deduction and the finished grid.
+    bool solve(std::vector<std::int32_t> g, std::vector<std::vector<std::int32_t>> &boards)
+    {
+        for (;;) {
+            boards.push_back(g);
+            if (std::find(g.begin(), g.end(), -1) == g.end())
+                return IsValidFullBoard(g.data(), n);
+            if (!step(g))
+                return false;
+        }
+    }
+};
+
+} // namespace
+
+TEST(BitSummary, FollowsTheGridThroughEveryChange)
+{
+    std::mt19937_64 rng(5);
+    for (int n : {8, 10, 12, 14}) {
+        for (int round = 0; round < 20; ++round) {
+            auto g = RandomGrid(brute::RandomSolution(n, rng), rng, 40, true);
+            BoardBits kept;
+            kept.build(g.data(), n);
+            std::uniform_int_distribution<int> cell(0, n * n - 1), value(-1, 2);
+            for (int k = 0; k < 60; ++k) {
+                const int i = cell(rng);
+                const std::int32_t v = value(rng); // 2 stands for any other value
+                kept.change(i, g[i], v);
+                g[i] = v;
+                BoardBits fresh;
+                fresh.build(g.data(), n);
+                ExpectSameSummary(kept, fresh);
+                for (auto scan : {BoardBits::kBorderRows, BoardBits::kBorderCols, BoardBits::kCenterRows,
+                                  BoardBits::kCenterCols}) {
+                    ASSERT_EQ(kept.firstRows(scan), fresh.firstRows(scan)) << "n " << n << " scan " << scan;
+                    for (int r = 0; r < n; ++r)
+                        EXPECT_EQ(kept.decided[scan][r], fresh.decided[scan][r]);
+                }
+                EXPECT_EQ(kept.rowKey(i / n), fresh.rowKey(i / n));
+                EXPECT_EQ(kept.colKey(i % n), fresh.colKey(i % n));
+            }
+        }
+    }
+}
+
+TEST(BitSearches, MakeTheFindersDeductionsOnRandomGrids)
+{
+    std::mt19937_64 rng(6);
+    int found[4] = {};
+    for (int n : {8, 10, 12, 14}) {
+        std::vector<std::int32_t> full;
+        for (int round = 0; round < 300; ++round) {
+            // Sparse and dense grids, keeping the rules or breaking them.
+            if (round % 10 == 0)
+                full = brute::RandomSolution(n, rng);
+            const auto g = RandomGrid(full, rng, 20 + round % 7 * 10, round % 3 == 0);
+            BoardBits b;
+            b.build(g.data(), n);
+            for (bool columns : {false, true}) {
+                const auto border = Plain(FindBordering, g, n, columns);
+                const auto center = Plain(FindCentering, g, n, columns);
+                const auto oneKind = Plain(FindOneKindLeft, g, n, columns);
+                const auto avoid = Plain(FindAvoidableDuplicates, g, n, columns);
+                EXPECT_EQ(OnBits(BitsBordering, b, columns), border) << testboards::Show(g, n);
+                EXPECT_EQ(OnBits(BitsCentering, b, columns), center) << testboards::Show(g, n);
+                EXPECT_EQ(OnBits(BitsOneKindLeft, b, columns), oneKind) << testboards::Show(g, n);
+                EXPECT_EQ(OnBits(BitsAvoidableDuplicates, b, columns), avoid) << testboards::Show(g, n);
+                found[0] += border.first >= 0;
+                found[1] += center.first >= 0;
+                found[2] += oneKind.first >= 0;
+                found[3] += avoid.first >= 0;
+            }
+        }
+    }
+    // Every search was compared on grids where it decides something.
+    for (int k = 0; k < 4; ++k)
+        EXPECT_GT(found[k], 50) << "search " << k;
+}
+
+// Clue-removal sweeps as the generator makes them, at every limit and size, with one solver
+// whose memos carry over from solve to solve and from size to size: every solve must make the
+// reference chain's deductions in the same order and end with the same answer and counts.
+TEST(SolverFastPaths, DeductionsMatchThePlainChainThroughClueRemovalSweeps)
+{
+    std::mt19937_64 rng(7);
+    FakeEventPump pump;
+    RatingSolver solver(SharedLineTables(), &pump);
+    std::vector<std::vector<std::int32_t>> seen;
+    pump.onPump = [&](long) { seen.push_back(solver.WorkGrid); };
+    long solves = 0, upper = 0;
+    const int plan[][2] = {{8, 3}, {10, 2}, {8, 1}, {12, 3}, {14, 1}, {10, 3}, {14, 3}, {12, 0}, {8, 2}};
+    for (const auto &[n, level] : plan) {
+        const auto full = brute::RandomSolution(n, rng);
+        auto clues = full;
+        std::vector<int> order(n * n);
+        for (int i = 0; i < n * n; ++i)
+            order[i] = i;
+        std::shuffle(order.begin(), order.end(), rng);
+        ReferenceSolver ref;
+        ref.n = n;
+        ref.level = level;
+        for (const int cell : order) {
+            clues[cell] = -1;
+            testboards::Load(solver, clues, n, level);
+            seen.clear();
+            const bool ok = solver.Solve_Puzzle();
+            std::vector<std::vector<std::int32_t>> expected;
+            ref.rate = ref.duplicates = ref.heavy = 0;
+            ASSERT_EQ(ok, ref.solve(clues, expected)) << "n " << n << " level " << level;
+            ASSERT_EQ(seen, expected) << "n " << n << " level " << level;
+            ASSERT_EQ(solver.Rate, ref.rate);
+            ASSERT_EQ(solver.DuplicateCount[solver.GenSize], ref.duplicates);
+            ASSERT_EQ(solver.HeavyCount[solver.GenSize], ref.heavy);
+            ++solves;
+            upper += ref.duplicates + ref.heavy > 0;
+            if (!ok)
+                clues[cell] = full[cell];
+        }
+    }
+    EXPECT_GT(solves, 900);
+    EXPECT_GT(upper, 20); // the level-2 and level-3 steps took part
+}
+
+// The board search passes over candidates that would put three equal values in a column or
+// a value into a column already holding N/2 of it; it must build the boards that trying every
+// candidate with Row_Fits builds, from the same random draws.
+TEST(BoardSearchShortcut, BuildsTheBoardsOfTryingEveryCandidate)
+{
+    const LineTables &tables = SharedLineTables();
+    const bool halt = false;
+    for (int n : {8, 10, 12, 14}) {
+        SeededRandom fastRandom(900 + n), plainRandom(900 + n);
+        BoardSearch fast(tables, fastRandom, nullptr, &halt);
+        BoardSearch plain(tables, plainRandom, nullptr, &halt);
+        fast.setSize(n);
+        plain.setSize(n);
+        for (int board = 0; board < 6; ++board) {
+            std::vector<std::int32_t> built;
+            ASSERT_TRUE(fast.Build_Full_Board(built));
+
+            // The search as it stands, one Row_Fits call per candidate.
+            plain.LineOrder.resize(static_cast<std::size_t>(plain.GenLastLine) + 1);
+            for (std::int32_t k = 0; k <= plain.GenLastLine; ++k)
+                plain.LineOrder[k] = k;
+            int attempts = 0;
+            for (bool done = false; !done;) {
+                ++attempts;
+                plain.shuffle();
+                plain.RowChoice.fill(-1);
+                int row = n - 1, steps = 0;
+                bool restart = false;
+                while (row < n) {
+                    if (++steps >= BoardSearch::kStepLimit) {
+                        restart = true;
+                        break;
+                    }
+                    if (row == -1)
+                        break;
+                    for (;;) {
+                        if (plain.RowChoice[row] == plain.GenLastLine) {
+                            plain.RowChoice[row] = -1;
+                            if (++row == n) {
+                                restart = true;
+                                break;
+                            }
+                            continue;
+                        }
+                        ++plain.RowChoice[row];
+                        if (plain.Row_Fits(row)) {
+                            --row;
+                            break;
+                        }
+                    }
+                    if (restart)
+                        break;
+                }
+                done = !restart;
+            }
+            std::vector<std::int32_t> expected(static_cast<std::size_t>(n) * n);
+            for (int r = 0; r < n; ++r) {
+                const std::int32_t v = tables.bits(n)[plain.LineOrder[plain.RowChoice[r]]];
+                for (int c = 0; c < n; ++c)
+                    expected[r * n + (n - 1 - c)] = (v >> c) & 1;
+            }
+            EXPECT_EQ(built, expected) << "n " << n << " board " << board;
+            EXPECT_EQ(fast.attempts(), attempts);
+            EXPECT_EQ(fast.RowChoice, plain.RowChoice);
+        }
+    }
+}
