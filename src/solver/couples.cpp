@@ -86,7 +86,14 @@ void pairLine(const OrientedGrid &g, int line, const ValidLines &valid, CoupleTa
 
 void BuildCouples(const GridView &grid, const LineTables &tables, CoupleTables &t, CoupleMemo *memo)
 {
-    const int n = grid.n;
+    BuildCouples(OrientedGrid(grid, Orientation::Rows), OrientedGrid(grid, Orientation::Columns), tables,
+                 t, memo);
+}
+
+void BuildCouples(const OrientedGrid &rows, const OrientedGrid &cols, const LineTables &tables,
+                  CoupleTables &t, CoupleMemo *memo)
+{
+    const int n = rows.n();
     for (int r = 0; r < 14; ++r) {
         for (int c = 0; c < 14; ++c) {
             t.RowPartner[r][c] = -1;
@@ -103,8 +110,6 @@ void BuildCouples(const GridView &grid, const LineTables &tables, CoupleTables &
         memo->side = n;
     }
     const ValidLines valid = ValidLinesOf(tables, n);
-    const OrientedGrid rows(grid, Orientation::Rows);
-    const OrientedGrid cols(grid, Orientation::Columns);
     for (int r = 0; r < n; ++r)
         pairLine(rows, r, valid, t, memo);
     for (int c = 0; c < n; ++c)

@@ -56,13 +56,18 @@ struct GridView {
     int cellCount() const { return n * n; }
 };
 
+struct LineScan; // solver/line_scan.h
+
 // The orientation accessor: a grid seen as N lines of N positions, rows or columns.
 class OrientedGrid {
 public:
-    OrientedGrid(GridView grid, Orientation o)
+    // `scans` (may be null) holds the LineScan of every line of this orientation as the grid
+    // stands, for finders that summarise lines (ScanLine); the grid must not change while the
+    // accessor is used with it.
+    OrientedGrid(GridView grid, Orientation o, const LineScan *scans = nullptr)
         : cells_(grid.cells), n_(grid.n), orientation_(o),
           lineStride_(o == Orientation::Rows ? grid.n : 1),
-          posStride_(o == Orientation::Rows ? 1 : grid.n)
+          posStride_(o == Orientation::Rows ? 1 : grid.n), scans_(scans)
     {
     }
 
@@ -83,6 +88,7 @@ public:
     std::int32_t cell(int cellIndex) const { return cells_[cellIndex]; }
     // Distance in CellIndex between neighbouring positions of a line.
     int posStride() const { return posStride_; }
+    const LineScan *scans() const { return scans_; }
 
 private:
     const std::int32_t *cells_;
@@ -90,6 +96,7 @@ private:
     Orientation orientation_;
     int lineStride_;
     int posStride_;
+    const LineScan *scans_;
 };
 
 // One deduction: the technique, where it was found, and the cells it decides.

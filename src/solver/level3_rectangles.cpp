@@ -20,19 +20,18 @@ struct ThreeEmpty {
 ThreeEmpty scanThree(const OrientedGrid &g, int line)
 {
     ThreeEmpty s;
-    for (int p = 0; p < g.n(); ++p) {
-        const std::int32_t v = g.at(line, p);
-        if (v == 0) {
-            ++s.zeros;
-        } else if (v == 1) {
-            ++s.ones;
-        } else if (s.e1 < 0) {
+    const LineScan l = ScanLine(g, line);
+    s.zeros = l.zeros;
+    s.ones = l.oneCount;
+    // The empty positions from the left: the first, the second, and the last of the others.
+    for (std::uint32_t m = l.empty(g.n()); m; m &= m - 1) {
+        const int p = __builtin_ctz(m);
+        if (s.e1 < 0)
             s.e1 = p;
-        } else if (s.e2 < 0) {
+        else if (s.e2 < 0)
             s.e2 = p;
-        } else {
+        else
             s.e3 = p;
-        }
     }
     s.ok = s.zeros + s.ones == g.n() - 3;
     return s;

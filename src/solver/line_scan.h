@@ -23,8 +23,11 @@ struct LineScan {
     bool fits(std::uint32_t e) const { return ((e ^ ones) & filled) == 0; }
 };
 
+// A line's summary: cells holding 0 or 1 are filled, anything else counts as empty.
 inline LineScan ScanLine(const OrientedGrid &g, int line)
 {
+    if (g.scans())
+        return g.scans()[line];
     LineScan s;
     for (int p = 0; p < g.n(); ++p) {
         const std::int32_t v = g.at(line, p);

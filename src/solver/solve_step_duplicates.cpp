@@ -14,13 +14,34 @@ bool RatingSolver::applyCounted(const Deduction &d, std::array<std::int16_t, 4> 
     return true;
 }
 
+void RatingSolver::scanLines(LineScans &out) const
+{
+    const int n = GenGridSize;
+    if (!bitsLive_) {
+        const GridView view = WorkView();
+        for (int l = 0; l < n; ++l) {
+            out.rows[l] = ScanLine(OrientedGrid(view, Orientation::Rows), l);
+            out.cols[l] = ScanLine(OrientedGrid(view, Orientation::Columns), l);
+        }
+        return;
+    }
+    for (int l = 0; l < n; ++l) {
+        out.rows[l] = LineScan{bits_.rowZero[l] | bits_.rowOne[l], bits_.rowOne[l], bits_.rowZeros[l],
+                               bits_.rowOnes[l]};
+        out.cols[l] = LineScan{bits_.colZero[l] | bits_.colOne[l], bits_.colOne[l], bits_.colZeros[l],
+                               bits_.colOnes[l]};
+    }
+}
+
 bool RatingSolver::Solve_Step_Duplicates()
 {
     if (!WorkGridUsable())
         return false;
     const GridView view = WorkView();
-    const OrientedGrid rows(view, Orientation::Rows);
-    const OrientedGrid cols(view, Orientation::Columns);
+    LineScans scans;
+    scanLines(scans);
+    const OrientedGrid rows(view, Orientation::Rows, scans.rows.data());
+    const OrientedGrid cols(view, Orientation::Columns, scans.cols.data());
     Deduction d;
     TechniqueName = labels::kAvoidableForcingCell;
     if (FindAvoidableForcingCell1(rows, tables_, d) || FindAvoidableForcingCell1(cols, tables_, d) ||
@@ -42,10 +63,12 @@ bool RatingSolver::Solve_Step_Rectangles()
     if (!WorkGridUsable())
         return false;
     const GridView view = WorkView();
-    const OrientedGrid rows(view, Orientation::Rows);
-    const OrientedGrid cols(view, Orientation::Columns);
+    LineScans scans;
+    scanLines(scans);
+    const OrientedGrid rows(view, Orientation::Rows, scans.rows.data());
+    const OrientedGrid cols(view, Orientation::Columns, scans.cols.data());
     const int n = GenGridSize;
-    BuildCouples(view, tables_, couples_, &coupleMemo_);
+    BuildCouples(rows, cols, tables_, couples_, &coupleMemo_);
     Deduction d;
     TechniqueName = labels::kRectangleLeftover;
     if (FindRectangleLeftover(rows, couples_, n - 1, d) ||
@@ -73,15 +96,18 @@ bool RatingSolver::Solve_Step_Chained_Couples()
     if (!WorkGridUsable())
         return false;
     const GridView view = WorkView();
+    LineScans scans;
+    scanLines(scans);
+    const OrientedGrid rows(view, Orientation::Rows, scans.rows.data());
+    const OrientedGrid cols(view, Orientation::Columns, scans.cols.data());
     if (!reuse)
-        BuildCouples(view, tables_, couples_, &coupleMemo_);
+        BuildCouples(rows, cols, tables_, couples_, &coupleMemo_);
     Deduction d;
     TechniqueName = labels::kChainedForcingCell;
     if (FindChainedForcing(view, couples_, d))
         return applyCounted(d, HeavyCount);
     TechniqueName = labels::kChainedLeftover;
-    if (FindChainedLeftover(OrientedGrid(view, Orientation::Rows), couples_, d) ||
-        FindChainedLeftover(OrientedGrid(view, Orientation::Columns), couples_, d))
+    if (FindChainedLeftover(rows, couples_, d) || FindChainedLeftover(cols, couples_, d))
         return applyCounted(d, HeavyCount);
     return false;
 }

@@ -148,6 +148,12 @@ private:
     bool applyCounted(const Deduction &d, std::array<std::int16_t, 4> &counts);
     // Writes one cell of WorkGrid.
     void setCell(int index, std::int32_t value);
+    // The summaries of every row and every column of WorkGrid as it stands, for the upper
+    // levels' finders (from the bit summary while it is live).
+    struct LineScans {
+        std::array<LineScan, 14> rows, cols;
+    };
+    void scanLines(LineScans &out) const;
     // The two forms of Uncovered cell(s) in one orientation, each line answered from the
     // memo of its form when it has met the same cells before.
     bool uncoveredByCounting(const OrientedGrid &g, Deduction &d);

@@ -78,6 +78,10 @@ struct CoupleMemo {
 // those of the memo's entry take the entry's couples instead of being searched again.
 void BuildCouples(const GridView &grid, const LineTables &tables, CoupleTables &t,
                   CoupleMemo *memo = nullptr);
+// The same over the rows and the columns of one grid as accessors (which may carry the lines'
+// summaries).
+void BuildCouples(const OrientedGrid &rows, const OrientedGrid &cols, const LineTables &tables,
+                  CoupleTables &t, CoupleMemo *memo = nullptr);
 
 // ---- Level 3: rectangles and sandwich ---------------------------------------------------------
 

@@ -249,6 +249,48 @@ TEST(SolverFastPaths, DeductionsMatchThePlainChainThroughClueRemovalSweeps)
     EXPECT_GT(upper, 20); // the level-2 and level-3 steps took part
 }
 
+// A full grid is solved only when it keeps every rule; the solve judges it from the bit
+// summary, which must agree with the rules checked cell by cell.
+TEST(SolverFastPaths, FullGridsAreJudgedByTheRules)
+{
+    std::mt19937_64 rng(8);
+    RatingSolver solver(SharedLineTables());
+    int valid = 0, broken = 0;
+    for (int n : {8, 10, 12, 14}) {
+        std::vector<std::int32_t> full;
+        for (int round = 0; round < 40; ++round) {
+            if (round % 5 == 0)
+                full = brute::RandomSolution(n, rng);
+            auto g = full;
+            std::uniform_int_distribution<int> line(0, n - 1);
+            const int a = line(rng), b = (a + 1 + line(rng) % (n - 1)) % n;
+            switch (round % 5) {
+            case 0: // as it is
+                break;
+            case 1: // one cell flipped
+                g[line(rng) * n + line(rng)] ^= 1;
+                break;
+            case 2: // a row copied onto another
+                std::copy(g.begin() + a * n, g.begin() + a * n + n, g.begin() + b * n);
+                break;
+            case 3: // a column copied onto another
+                for (int r = 0; r < n; ++r)
+                    g[r * n + b] = g[r * n + a];
+                break;
+            default: // two columns exchanged in one row only
+                std::swap(g[a * n + 0], g[a * n + 1]);
+                break;
+            }
+            testboards::Load(solver, g, n, 0);
+            const bool expected = IsValidFullBoard(g.data(), n);
+            EXPECT_EQ(solver.Solve_Puzzle(), expected) << testboards::Show(g, n);
+            (expected ? valid : broken) += 1;
+        }
+    }
+    EXPECT_GT(valid, 30);
+    EXPECT_GT(broken, 100);
+}
+
 // The board search passes over candidates that would put three equal values in a column or
 // a value into a column already holding N/2 of it; it must build the boards that trying every
 // candidate with Row_Fits builds, from the same random draws.

@@ -188,8 +188,9 @@ TEST_P(UpperSoundness, EveryDeductionAgreesWithTheBoardAndUpperTechniquesFire)
             solved += ok;
             duplicateTotal += solver.DuplicateCount[solver.GenSize];
             heavyTotal += solver.HeavyCount[solver.GenSize];
-            if (ok)
+            if (ok) {
                 EXPECT_EQ(solver.WorkGrid, full) << testboards::Show(clues, n);
+            }
             return ok;
         };
 
