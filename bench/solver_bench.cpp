@@ -1,5 +1,8 @@
 // Speed of the rating solver on level-0 and level-1 puzzles of every size, as the generator
-// uses it: one Solve_Puzzle per call on a prepared clue grid.
+// uses it: one Solve_Puzzle per call on a prepared clue grid. One solver serves every
+// iteration, so what it remembers of lines it has met (the level-1 forms, the couples) carries
+// over from solve to solve as it does between the generator's trials; the generation benchmark
+// (generator_bench.cpp) shows the effect on whole sets.
 #include "game/line_tables.h"
 #include "solver/solver.h"
 
