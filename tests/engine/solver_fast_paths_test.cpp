@@ -71,8 +71,8 @@ std::pair<int, int> OnBits(Search search, BoardBits &b, bool columns)
     return {s.index, s.value};
 }
 
-// The whole step chain written with the plain finders alone, as the rating solver specifies
-// it: the reference that the solver's own steps must follow deduction by deduction.
+// The whole step chain written with the plain finders alone, in the rating solver's order
+// of steps: the reference that the solver's own steps must follow deduction by deduction.
 struct ReferenceSolver {
     const LineTables &tables = SharedLineTables();
     int n = 8;
