@@ -61,9 +61,11 @@ TEST_F(DesignGuard, GivenCellsChangedAfterValidationAreCheckedAgain)
     handed.StartCells = second.StartCells;
     ASSERT_TRUE(Revalidate_Design(handed, tables));
     EXPECT_EQ(handed.SolutionCells, second.SolutionCells);
-    for (int i = 0; i < 64; ++i)
-        if (handed.StartCells[i] != -1)
+    for (int i = 0; i < 64; ++i) {
+        if (handed.StartCells[i] != -1) {
             EXPECT_EQ(handed.StartCells[i], handed.SolutionCells[i]) << i;
+        }
+    }
 
     // Three equal given cells side by side: no solution at all. Nothing changes.
     PuzzleRecord broken = first;
