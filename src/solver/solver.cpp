@@ -57,30 +57,6 @@ bool IsValidFullBoard(const std::int32_t *cells, int n)
     return true;
 }
 
-namespace {
-
-// IsValidFullBoard for a full grid of 0s and 1s given by its bit summary.
-bool validFullBoard(const BoardBits &b)
-{
-    const int n = b.n;
-    const std::uint32_t starts = (1u << (n - 2)) - 1u; // positions where a run of three can start
-    auto validLine = [&](std::uint32_t ones, int count) {
-        const std::uint32_t zeros = ~ones;
-        return count == n / 2 &&
-               (((ones & (ones >> 1) & (ones >> 2)) | (zeros & (zeros >> 1) & (zeros >> 2))) & starts) == 0;
-    };
-    for (int a = 0; a < n; ++a) {
-        if (!validLine(b.rowOne[a], b.rowOnes[a]) || !validLine(b.colOne[a], b.colOnes[a]))
-            return false;
-        for (int c = 0; c < a; ++c)
-            if (b.rowOne[a] == b.rowOne[c] || b.colOne[a] == b.colOne[c])
-                return false;
-    }
-    return true;
-}
-
-} // namespace
-
 RatingSolver::RatingSolver(const LineTables &tables, EventPump *pump, PuzzleRecord *design)
     : DesignPuzzle(design), tables_(tables), pump_(pump)
 {
@@ -170,8 +146,10 @@ bool RatingSolver::Solve_Puzzle()
             return false;
 
         if (bits_.emptyCount == 0) {
-            // A full board counts as solved only when it keeps every rule.
-            if (bits_.odd ? !IsValidFullBoard(WorkGrid.data(), n) : !validFullBoard(bits_))
+            // A full board counts as solved only when it keeps every rule. The grid itself is
+            // checked, not its summary, so that the answer holds even if something outside the
+            // steps wrote into WorkGrid during event processing.
+            if (!IsValidFullBoard(WorkGrid.data(), n))
                 return false;
             if (DesignPuzzle) {
                 for (std::size_t i = 0; i < cellCount; ++i)
