@@ -4,6 +4,46 @@
 
 namespace tl {
 
+namespace {
+
+// Counts value v of the cell at row r, column c into the summary (Add) or out of it.
+template <bool Add>
+inline void account(BoardBits &b, int r, int c, std::int32_t v)
+{
+    const std::uint32_t rb = 1u << c, cb = 1u << r;
+    auto mark = [&](std::uint32_t &row, std::uint32_t &col) {
+        if constexpr (Add) {
+            row |= rb;
+            col |= cb;
+        } else {
+            row &= ~rb;
+            col &= ~cb;
+        }
+    };
+    auto step = [](auto &count) {
+        if constexpr (Add)
+            ++count;
+        else
+            --count;
+    };
+    if (v == 0) {
+        mark(b.rowZero[r], b.colZero[c]);
+        step(b.rowZeros[r]);
+        step(b.colZeros[c]);
+    } else if (v == 1) {
+        mark(b.rowOne[r], b.colOne[c]);
+        step(b.rowOnes[r]);
+        step(b.colOnes[c]);
+    } else if (v == -1) {
+        mark(b.rowEmpty[r], b.colEmpty[c]);
+        step(b.emptyCount);
+    } else {
+        step(b.odd);
+    }
+}
+
+} // namespace
+
 void BoardBits::build(const std::int32_t *cells, int side)
 {
     n = side;
@@ -19,29 +59,9 @@ void BoardBits::build(const std::int32_t *cells, int side)
     colOnes.fill(0);
     emptyCount = 0;
     odd = 0;
-    for (int r = 0, i = 0; r < n; ++r) {
-        for (int c = 0; c < n; ++c, ++i) {
-            const std::int32_t v = cells[i];
-            const std::uint32_t rb = 1u << c, cb = 1u << r;
-            if (v == 0) {
-                rowZero[r] |= rb;
-                colZero[c] |= cb;
-                ++rowZeros[r];
-                ++colZeros[c];
-            } else if (v == 1) {
-                rowOne[r] |= rb;
-                colOne[c] |= cb;
-                ++rowOnes[r];
-                ++colOnes[c];
-            } else if (v == -1) {
-                rowEmpty[r] |= rb;
-                colEmpty[c] |= cb;
-                ++emptyCount;
-            } else {
-                ++odd;
-            }
-        }
-    }
+    for (int r = 0, i = 0; r < n; ++r)
+        for (int c = 0; c < n; ++c, ++i)
+            account<true>(*this, r, c, cells[i]);
     decided = {};
     decidedRows = {};
     stale.fill((1u << n) - 1u);
@@ -136,47 +156,8 @@ std::int32_t BoardBits::pairValue(Scan scan, int r, int c) const
 void BoardBits::change(int index, std::int32_t from, std::int32_t to)
 {
     const int r = index / n, c = index % n;
-    const std::uint32_t rb = 1u << c, cb = 1u << r;
-    auto clear = [&](std::int32_t v) {
-        if (v == 0) {
-            rowZero[r] &= ~rb;
-            colZero[c] &= ~cb;
-            --rowZeros[r];
-            --colZeros[c];
-        } else if (v == 1) {
-            rowOne[r] &= ~rb;
-            colOne[c] &= ~cb;
-            --rowOnes[r];
-            --colOnes[c];
-        } else if (v == -1) {
-            rowEmpty[r] &= ~rb;
-            colEmpty[c] &= ~cb;
-            --emptyCount;
-        } else {
-            --odd;
-        }
-    };
-    auto put = [&](std::int32_t v) {
-        if (v == 0) {
-            rowZero[r] |= rb;
-            colZero[c] |= cb;
-            ++rowZeros[r];
-            ++colZeros[c];
-        } else if (v == 1) {
-            rowOne[r] |= rb;
-            colOne[c] |= cb;
-            ++rowOnes[r];
-            ++colOnes[c];
-        } else if (v == -1) {
-            rowEmpty[r] |= rb;
-            colEmpty[c] |= cb;
-            ++emptyCount;
-        } else {
-            ++odd;
-        }
-    };
-    clear(from);
-    put(to);
+    account<false>(*this, r, c, from);
+    account<true>(*this, r, c, to);
     changedAround(r);
 }
 
@@ -219,9 +200,11 @@ bool put(CellSetting &out, int index, std::int32_t value)
 // lowest cell of the first row where it decides any. BoardBits keeps those cells per row for
 // the Bordering and Centering scans; One kind left walks the rows.
 
-bool BitsBordering(BoardBits &b, bool columns, CellSetting &out)
+namespace {
+
+// The lowest cell of the first row where a Bordering or Centering scan decides any.
+bool firstDecided(BoardBits &b, BoardBits::Scan scan, CellSetting &out)
 {
-    const BoardBits::Scan scan = columns ? BoardBits::kBorderCols : BoardBits::kBorderRows;
     const std::uint32_t rows = b.firstRows(scan);
     if (!rows)
         return false;
@@ -230,15 +213,16 @@ bool BitsBordering(BoardBits &b, bool columns, CellSetting &out)
     return put(out, r * b.n + c, 1 - b.pairValue(scan, r, c));
 }
 
+} // namespace
+
+bool BitsBordering(BoardBits &b, bool columns, CellSetting &out)
+{
+    return firstDecided(b, columns ? BoardBits::kBorderCols : BoardBits::kBorderRows, out);
+}
+
 bool BitsCentering(BoardBits &b, bool columns, CellSetting &out)
 {
-    const BoardBits::Scan scan = columns ? BoardBits::kCenterCols : BoardBits::kCenterRows;
-    const std::uint32_t rows = b.firstRows(scan);
-    if (!rows)
-        return false;
-    const int r = lowest(rows);
-    const int c = lowest(b.decided[scan][r]);
-    return put(out, r * b.n + c, 1 - b.pairValue(scan, r, c));
+    return firstDecided(b, columns ? BoardBits::kCenterCols : BoardBits::kCenterRows, out);
 }
 
 bool BitsOneKindLeft(const BoardBits &b, bool columns, CellSetting &out)

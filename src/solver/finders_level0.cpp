@@ -38,42 +38,45 @@ inline bool found(Deduction &out, Technique t, const OrientedGrid &g, int cellIn
     return true;
 }
 
+// Visits the empty cells in CellIndex order, each with its line and its position in the
+// orientation, until `decide` reports a deduction for one of them.
+template <class Decide>
+bool firstEmptyCell(const OrientedGrid &g, Decide decide)
+{
+    const int n = g.n();
+    const bool rows = g.orientation() == Orientation::Rows;
+    for (int r = 0, i = 0; r < n; ++r) {
+        for (int c = 0; c < n; ++c, ++i) {
+            if (g.cell(i) == -1 && (rows ? decide(i, r, c) : decide(i, c, r)))
+                return true;
+        }
+    }
+    return false;
+}
+
 } // namespace
 
 bool FindBordering(const OrientedGrid &g, Deduction &out)
 {
     const int n = g.n();
     const int s = g.posStride();
-    const bool rows = g.orientation() == Orientation::Rows;
-    for (int r = 0, i = 0; r < n; ++r) {
-        for (int c = 0; c < n; ++c, ++i) {
-            if (g.cell(i) != -1)
-                continue;
-            const int p = rows ? c : r;
-            if (p < n - 2 && agree(g.cell(i + s), g.cell(i + 2 * s)))
-                return found(out, Technique::Bordering, g, i, 1 - g.cell(i + s));
-            if (p > 1 && agree(g.cell(i - s), g.cell(i - 2 * s)))
-                return found(out, Technique::Bordering, g, i, 1 - g.cell(i - s));
-        }
-    }
-    return false;
+    return firstEmptyCell(g, [&](int i, int, int p) {
+        if (p < n - 2 && agree(g.cell(i + s), g.cell(i + 2 * s)))
+            return found(out, Technique::Bordering, g, i, 1 - g.cell(i + s));
+        if (p > 1 && agree(g.cell(i - s), g.cell(i - 2 * s)))
+            return found(out, Technique::Bordering, g, i, 1 - g.cell(i - s));
+        return false;
+    });
 }
 
 bool FindCentering(const OrientedGrid &g, Deduction &out)
 {
     const int n = g.n();
     const int s = g.posStride();
-    const bool rows = g.orientation() == Orientation::Rows;
-    for (int r = 0, i = 0; r < n; ++r) {
-        for (int c = 0; c < n; ++c, ++i) {
-            if (g.cell(i) != -1)
-                continue;
-            const int p = rows ? c : r;
-            if (p > 0 && p < n - 1 && agree(g.cell(i - s), g.cell(i + s)))
-                return found(out, Technique::Centering, g, i, 1 - g.cell(i - s));
-        }
-    }
-    return false;
+    return firstEmptyCell(g, [&](int i, int, int p) {
+        return p > 0 && p < n - 1 && agree(g.cell(i - s), g.cell(i + s)) &&
+               found(out, Technique::Centering, g, i, 1 - g.cell(i - s));
+    });
 }
 
 bool FindOneKindLeft(const OrientedGrid &g, Deduction &out)
@@ -93,19 +96,13 @@ bool FindOneKindLeft(const OrientedGrid &g, Deduction &out)
     }
     if (!anyEmpty)
         return false;
-    const bool rows = g.orientation() == Orientation::Rows;
-    for (int r = 0, i = 0; r < n; ++r) {
-        for (int c = 0; c < n; ++c, ++i) {
-            if (g.cell(i) != -1)
-                continue;
-            const int line = rows ? r : c;
-            if (zeros[line] == half)
-                return found(out, Technique::OneKindLeft, g, i, 1);
-            if (ones[line] == half)
-                return found(out, Technique::OneKindLeft, g, i, 0);
-        }
-    }
-    return false;
+    return firstEmptyCell(g, [&](int i, int line, int) {
+        if (zeros[line] == half)
+            return found(out, Technique::OneKindLeft, g, i, 1);
+        if (ones[line] == half)
+            return found(out, Technique::OneKindLeft, g, i, 0);
+        return false;
+    });
 }
 
 } // namespace tl

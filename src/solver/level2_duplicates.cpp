@@ -48,9 +48,7 @@ bool FindAvoidableForcingCell1(const OrientedGrid &g, const LineTables &tables, 
     if (!SupportedSide(n))
         return false;
     const ValidLines valid = ValidLinesOf(tables, n);
-    std::array<LineScan, 14> scan;
-    for (int l = 0; l < n; ++l)
-        scan[l] = ScanLine(g, l);
+    const std::array<LineScan, 14> scan = ScanLines(g);
     // Fitting lists of the partial lines, built the first time a line is paired.
     FitList fits[14];
     bool collected[14] = {};
@@ -86,9 +84,7 @@ bool FindAvoidableForcingCell2(const OrientedGrid &g, const LineTables &tables, 
     if (!SupportedSide(n))
         return false;
     const ValidLines valid = ValidLinesOf(tables, n);
-    std::array<LineScan, 14> scan;
-    for (int l = 0; l < n; ++l)
-        scan[l] = ScanLine(g, l);
+    const std::array<LineScan, 14> scan = ScanLines(g);
     FitList fit;
 
     for (int r1 = 0; r1 < n; ++r1) {

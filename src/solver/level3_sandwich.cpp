@@ -49,9 +49,7 @@ bool FindSandwichFirst(const OrientedGrid &g, const LineTables &tables, Deductio
         return false;
     const ValidLines valid = ValidLinesOf(tables, n);
     const std::uint32_t full = (1u << n) - 1u;
-    LineScan scan[14];
-    for (int l = 0; l < n; ++l)
-        scan[l] = ScanLine(g, l);
+    const std::array<LineScan, 14> scan = ScanLines(g);
 
     for (int r = 0; r < n; ++r) {
         const FourEmpty f = scanFour(g, r);
@@ -149,9 +147,7 @@ bool FindSandwichSecond(const OrientedGrid &g, const LineTables &tables, Deducti
     if (!SupportedSide(n))
         return false;
     const std::uint32_t full = (1u << n) - 1u;
-    LineScan scan[14];
-    for (int l = 0; l < n; ++l)
-        scan[l] = ScanLine(g, l);
+    const std::array<LineScan, 14> scan = ScanLines(g);
     // Agrees with the line under test on all of its filled cells (and is filled there).
     auto agrees = [](const LineScan &under, const LineScan &other) {
         return (other.filled & under.filled) == under.filled &&

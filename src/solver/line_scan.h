@@ -2,6 +2,7 @@
 // summary of one line of an OrientedGrid and the valid lines of a side as bit values.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -40,6 +41,15 @@ inline LineScan ScanLine(const OrientedGrid &g, int line)
             ++s.oneCount;
         }
     }
+    return s;
+}
+
+// The summaries of every line of the orientation, by line number.
+inline std::array<LineScan, 14> ScanLines(const OrientedGrid &g)
+{
+    std::array<LineScan, 14> s;
+    for (int l = 0; l < g.n(); ++l)
+        s[l] = ScanLine(g, l);
     return s;
 }
 

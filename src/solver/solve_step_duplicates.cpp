@@ -18,11 +18,8 @@ void RatingSolver::scanLines(LineScans &out) const
 {
     const int n = GenGridSize;
     if (!bitsLive_) {
-        const GridView view = WorkView();
-        for (int l = 0; l < n; ++l) {
-            out.rows[l] = ScanLine(OrientedGrid(view, Orientation::Rows), l);
-            out.cols[l] = ScanLine(OrientedGrid(view, Orientation::Columns), l);
-        }
+        out.rows = ScanLines(OrientedGrid(WorkView(), Orientation::Rows));
+        out.cols = ScanLines(OrientedGrid(WorkView(), Orientation::Columns));
         return;
     }
     for (int l = 0; l < n; ++l) {
