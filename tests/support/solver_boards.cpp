@@ -27,17 +27,33 @@ std::vector<std::int32_t> Board(const std::vector<std::string> &rows)
     return cells;
 }
 
-void Load(RatingSolver &solver, const std::vector<std::int32_t> &grid, int n, int level)
+namespace {
+
+// Everything Load fills but the clue grid.
+void loadSizes(RatingSolver &solver, int n, int level)
 {
     solver.GenGridSize = static_cast<std::int16_t>(n);
     solver.GenLastCell = n * n - 1;
     solver.GenSize = static_cast<std::int16_t>(n / 2 - 4);
     solver.GenLevel = static_cast<std::int16_t>(level);
-    solver.GenCells.assign(grid.begin(), grid.end());
     solver.Rate = 0;
     solver.DuplicateCount[solver.GenSize] = 0;
     solver.HeavyCount[solver.GenSize] = 0;
     solver.HaltGenerator = false;
+}
+
+} // namespace
+
+void Load(RatingSolver &solver, const std::vector<std::int32_t> &grid, int n, int level)
+{
+    loadSizes(solver, n, level);
+    solver.GenCells.assign(grid.begin(), grid.end());
+}
+
+void Load(RatingSolver &solver, const std::vector<std::int16_t> &clues, int n, int level)
+{
+    loadSizes(solver, n, level);
+    solver.GenCells = clues;
 }
 
 std::string Show(const std::vector<std::int32_t> &grid, int n)
@@ -51,17 +67,13 @@ std::string Show(const std::vector<std::int32_t> &grid, int n)
     return s;
 }
 
-std::vector<std::int32_t> MakePuzzle(int n, int level, std::uint64_t seed,
-                                     std::vector<std::int32_t> *solution)
+std::vector<std::int32_t> RemoveClues(RatingSolver &solver, const std::vector<std::int32_t> &full,
+                                      int n, int level, std::mt19937_64 &rng)
 {
-    std::mt19937_64 rng(seed);
-    std::vector<std::int32_t> clues = brute::RandomSolution(n, rng);
-    if (solution)
-        *solution = clues;
+    std::vector<std::int32_t> clues = full;
     std::vector<int> order(static_cast<std::size_t>(n) * n);
     std::iota(order.begin(), order.end(), 0);
     std::shuffle(order.begin(), order.end(), rng);
-    RatingSolver solver(SharedLineTables());
     for (const int cell : order) {
         const std::int32_t kept = clues[cell];
         clues[cell] = -1;
@@ -70,6 +82,17 @@ std::vector<std::int32_t> MakePuzzle(int n, int level, std::uint64_t seed,
             clues[cell] = kept;
     }
     return clues;
+}
+
+std::vector<std::int32_t> MakePuzzle(int n, int level, std::uint64_t seed,
+                                     std::vector<std::int32_t> *solution)
+{
+    std::mt19937_64 rng(seed);
+    const std::vector<std::int32_t> full = brute::RandomSolution(n, rng);
+    if (solution)
+        *solution = full;
+    RatingSolver solver(SharedLineTables());
+    return RemoveClues(solver, full, n, level, rng);
 }
 
 } // namespace tl::testboards
