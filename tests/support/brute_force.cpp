@@ -49,26 +49,13 @@ struct Search {
         }
     }
 
-    bool columnsDistinct() const
-    {
-        std::array<std::uint32_t, 14> cols{};
-        for (int r = 0; r < n; ++r)
-            for (int c = 0; c < n; ++c)
-                cols[c] |= ((rows[r] >> c) & 1u) << r;
-        for (int a = 0; a < n; ++a)
-            for (int b = 0; b < a; ++b)
-                if (cols[a] == cols[b])
-                    return false;
-        return true;
-    }
-
     void run(int r)
     {
         if (count >= limit || (nodeBudget >= 0 && nodes > nodeBudget))
             return;
         ++nodes;
         if (r == n) {
-            if (!columnsDistinct())
+            if (!ColumnsDistinct(n, rows))
                 return;
             ++count;
             if (record) {
@@ -108,6 +95,19 @@ struct Search {
 };
 
 } // namespace
+
+bool ColumnsDistinct(int n, const std::array<std::uint32_t, 14> &rows)
+{
+    std::array<std::uint32_t, 14> cols{};
+    for (int r = 0; r < n; ++r)
+        for (int c = 0; c < n; ++c)
+            cols[c] |= ((rows[r] >> c) & 1u) << r;
+    for (int a = 0; a < n; ++a)
+        for (int b = 0; b < a; ++b)
+            if (cols[a] == cols[b])
+                return false;
+    return true;
+}
 
 const std::vector<std::uint32_t> &ValidLines(int n)
 {

@@ -7,6 +7,7 @@
 // side by side, and no two rows and no two columns are equal.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <random>
 #include <vector>
@@ -18,6 +19,9 @@ const std::vector<std::uint32_t> &ValidLines(int n);
 
 // The valid lines of n cells that agree with every filled cell of `line` (n values -1/0/1).
 std::vector<std::uint32_t> LinesFitting(int n, const std::vector<std::int32_t> &line);
+
+// True when the columns of a full board, given as its rows (bit c = column c), all differ.
+bool ColumnsDistinct(int n, const std::array<std::uint32_t, 14> &rows);
 
 struct Completions {
     long count = 0;          // completions found (stops at the limit)

@@ -56,15 +56,8 @@ struct Counter {
         if (count >= limit)
             return;
         if (depth == n) {
-            std::array<std::uint32_t, 14> cols{};
-            for (int r = 0; r < n; ++r)
-                for (int c = 0; c < n; ++c)
-                    cols[c] |= ((rows[r] >> c) & 1u) << r;
-            for (int a = 0; a < n; ++a)
-                for (int b = 0; b < a; ++b)
-                    if (cols[a] == cols[b])
-                        return;
-            ++count;
+            if (ColumnsDistinct(n, rows))
+                ++count;
             return;
         }
         // Pick the free row with the fewest lines that every column still allows.
