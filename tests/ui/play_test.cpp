@@ -73,7 +73,7 @@ protected:
 };
 
 // A design as the designer hands it over after a successful validation.
-PuzzleRecord ValidatedDesign(int sizeIndex, const LineTables &tables, unsigned seed = 11)
+PuzzleRecord ValidatedDesign(int sizeIndex, unsigned seed = 11)
 {
     const int n = SideOfSizeIndex(sizeIndex);
     PuzzleRecord d;
@@ -87,7 +87,7 @@ PuzzleRecord ValidatedDesign(int sizeIndex, const LineTables &tables, unsigned s
     for (int i = 0; i < n * n; i += 2) {
         PuzzleRecord trial = d;
         trial.StartCells[i] = -1;
-        if (Revalidate_Design(trial, tables))
+        if (Revalidate_Design(trial, SharedLineTables()))
             d = trial;
     }
     return d;
@@ -286,10 +286,7 @@ TEST_F(PlayWindowTest, ADesignIsPlayedAsDesignAndRecordsNoBestTime)
 {
     Main &w = Playing();
     w.mnu_solve_solution->trigger();
-    LineTables tables;
-    GeneratorThresholds thresholds;
-    Init_Line_Tables(tables, thresholds);
-    const PuzzleRecord design = ValidatedDesign(1, tables);
+    const PuzzleRecord design = ValidatedDesign(1);
     w.showDesigner = [&] {
         w.DesignPuzzle = design;
         w.PlayingDesign() = true;
@@ -324,10 +321,7 @@ TEST_F(PlayWindowTest, ADesignWhoseCellsNoLongerSolveIsNotPlayed)
 {
     Main &w = Playing();
     w.mnu_solve_solution->trigger();
-    LineTables tables;
-    GeneratorThresholds thresholds;
-    Init_Line_Tables(tables, thresholds);
-    PuzzleRecord design = ValidatedDesign(0, tables);
+    PuzzleRecord design = ValidatedDesign(0);
     // After Validate, cells are clicked empty before Solve.
     for (int i = 0; i < 40; ++i)
         design.StartCells[i] = -1;
@@ -349,11 +343,8 @@ TEST_F(PlayWindowTest, ADesignClickedIntoAnotherAfterItsValidationIsPlayedWithIt
 {
     Main &w = Playing();
     w.mnu_solve_solution->trigger();
-    LineTables tables;
-    GeneratorThresholds thresholds;
-    Init_Line_Tables(tables, thresholds);
-    const PuzzleRecord validated = ValidatedDesign(0, tables, 11);
-    const PuzzleRecord other = ValidatedDesign(0, tables, 29);
+    const PuzzleRecord validated = ValidatedDesign(0, 11);
+    const PuzzleRecord other = ValidatedDesign(0, 29);
     ASSERT_NE(validated.SolutionCells, other.SolutionCells);
     // Validated, then every cell clicked into another design before Solve.
     PuzzleRecord handed = validated;
