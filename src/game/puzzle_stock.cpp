@@ -78,18 +78,6 @@ long readWholeRecords(const std::string &path, std::vector<char> &bytes)
     return static_cast<long>(got / kRecordBytes);
 }
 
-// An empty puzzle for a slot that neither copy of the stock can fill: no given cells, no best
-// time, and the slot's own level, size and number.
-PuzzleRecord emptyRecord(int recordIndex)
-{
-    PuzzleRecord r;
-    r.Level = static_cast<std::int16_t>(recordIndex / (kSizes * kPuzzlesPerSet));
-    r.SizeIndex = static_cast<std::int16_t>(recordIndex / kPuzzlesPerSet % kSizes);
-    r.Number = static_cast<std::int16_t>(recordIndex % kPuzzlesPerSet + 1);
-    r.StartCells.fill(-1);
-    return r;
-}
-
 // Writes the records of file indexes first..last (0-based, inclusive) from `Puzzles` into the
 // working copy, which must already exist. When the file ends before `first`, the gap is filled
 // with the records memory holds for it, so no hole of zero bytes ever appears. Returns false on
@@ -152,6 +140,9 @@ bool Ensure_Stock_File(const StockContext &ctx)
                     out.write(chunk.data(), in.gcount());
             }
             ok = !in.bad() && in.eof() && static_cast<bool>(out);
+            // Only a whole stock may become the working copy: a short one would be completed
+            // with puzzles that do not exist.
+            ok = ok && out.tellp() >= static_cast<std::streamoff>(kStockBytes);
             out.close();
             ok = ok && !out.fail();
         }
@@ -181,14 +172,16 @@ bool Load_Stock(const StockContext &ctx)
         records[static_cast<std::size_t>(i)]
             = DecodeRecord(reinterpret_cast<const std::uint8_t *>(bytes.data()) + i * kRecordBytes);
     if (whole < kStockRecords) {
-        // A short working copy: take what it lacks from the pristine copy, as far as it goes.
+        // A short working copy: take what it lacks from the pristine copy. When that cannot
+        // supply every missing record the stock cannot be loaded.
         std::vector<char> pristine;
-        const long available = readWholeRecords(ctx.pristinePath(), pristine);
+        if (readWholeRecords(ctx.pristinePath(), pristine) < kStockRecords) {
+            reportFileError(ctx, kReadErrorText);
+            return false;
+        }
         for (long i = whole; i < kStockRecords; ++i)
-            records[static_cast<std::size_t>(i)]
-                = i < available ? DecodeRecord(reinterpret_cast<const std::uint8_t *>(pristine.data())
-                                               + i * kRecordBytes)
-                                : emptyRecord(static_cast<int>(i));
+            records[static_cast<std::size_t>(i)] = DecodeRecord(
+                reinterpret_cast<const std::uint8_t *>(pristine.data()) + i * kRecordBytes);
     }
     return true;
 }

@@ -66,18 +66,19 @@ inline constexpr const char *kWriteErrorText = "Error writing binary puzzles to 
 inline constexpr const char *kResetErrorText = "Error resetting binary puzzle time to file!";
 
 // Makes sure a working copy exists. When there is none, the pristine copy is copied into the
-// data folder under a temporary name and renamed only once it is complete, and the new working
-// copy is made writable by its owner. True when a copy was made just now (a first run); false
+// data folder under a temporary name and renamed only once it is complete and holds all 1600
+// records (a shorter pristine copy never becomes a working copy), and the new working copy is
+// made writable by its owner. True when a copy was made just now (a first run); false
 // when a working copy was already there, or when the copy failed (then no working copy exists,
 // and the load that follows reports the failure). Reports nothing itself.
 bool Ensure_Stock_File(const StockContext &ctx);
 
 // Reads the working copy into `Puzzles`. The file is opened for reading only, so a read-only
 // working copy loads. Fields are taken as they are stored. A working copy shorter than 1600
-// records loads without a message; the records it lacks are taken from the pristine copy when
-// that can be read, and otherwise become empty puzzles of their slot with no best time.
-// False, after a "File Error" box, when the working copy is missing or cannot be read; the
-// records read before the failure stay in `Puzzles`.
+// records loads without a message; the records it lacks are taken from the pristine copy.
+// False, after a "File Error" box, when the working copy is missing or cannot be read, or when
+// it is short and the pristine copy cannot supply all it lacks; the records read before the
+// failure stay in `Puzzles`.
 bool Load_Stock(const StockContext &ctx);
 
 // Writes the records `fromNr`..`toNr` of one level and size as `Puzzles` holds them. The range

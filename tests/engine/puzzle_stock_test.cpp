@@ -256,26 +256,24 @@ TEST_F(StockFileTest, AShortWorkingCopyLoadsSilentlyAndIsCompletedFromThePristin
     EXPECT_EQ(working(), test::StockBytes(puzzles.records()));
 }
 
-TEST_F(StockFileTest, AShortWorkingCopyWithoutAPristineCopyGivesEmptyPuzzles)
+TEST_F(StockFileTest, AShortWorkingCopyThatThePristineCopyCannotCompleteFailsToLoad)
 {
-    auto bytes = test::StockBytes(test::MakeTestStock(true));
-    bytes.resize(10 * kRecordBytes);
-    writeWorking(bytes);
-    ASSERT_TRUE(Load_Stock(ctx));
-    expectNoBoxes();
-    EXPECT_EQ(puzzles.at(0, 0, 10), test::MakeTestRecord(0, 0, 10, true));
-    const PuzzleRecord &missing = puzzles.at(2, 3, 42);
-    EXPECT_EQ(missing.Level, 2);
-    EXPECT_EQ(missing.SizeIndex, 3);
-    EXPECT_EQ(missing.Number, 42);
-    EXPECT_FALSE(missing.hasBestTime());
-    EXPECT_EQ(missing.StartCells[0], -1);
-
-    // An empty working copy loads the same way.
-    writeWorking({});
-    ASSERT_TRUE(Load_Stock(ctx));
-    expectNoBoxes();
-    EXPECT_EQ(puzzles.at(0, 0, 1).Number, 1);
+    const auto whole = test::StockBytes(test::MakeTestStock(true));
+    // No pristine copy, then pristine copies of 0 bytes, 1191 bytes and 400 records.
+    for (long pristineBytes : {-1L, 0L, 1191L, 400L * 1192}) {
+        if (pristineBytes >= 0) {
+            ASSERT_TRUE(test::WriteBytes(ctx.pristinePath(),
+                                         {whole.begin(), whole.begin() + pristineBytes}));
+        }
+        for (long workingRecords : {0L, 10L}) {
+            const std::vector<std::uint8_t> bytes(whole.begin(),
+                                                  whole.begin() + workingRecords * 1192);
+            writeWorking(bytes);
+            EXPECT_FALSE(Load_Stock(ctx)) << pristineBytes << " / " << workingRecords;
+            expectOneFileError(kReadErrorText);
+            EXPECT_EQ(working(), bytes) << "nothing is written";
+        }
+    }
 }
 
 TEST_F(StockFileTest, DamagedFieldsAreLoadedAsStored)

@@ -164,11 +164,55 @@ TEST_F(GameWindowTest, MissingStockEndsStartUpWithACriticalErrorAndNoWindow)
               std::string::npos);
 }
 
-TEST_F(GameWindowTest, DamagedStockFilesNeverCrash)
+TEST_F(GameWindowTest, AStockThatIsNotWholeNeverBecomesAWorkingCopy)
 {
-    // Too short, and holding fields no generator writes.
+    const std::vector<std::uint8_t> whole = StockBytes(MakeTestStock(true));
+    const std::string pristine = programDir / "DudEzadu.qzk";
+    const std::string dataFolder = localDir.path() + "Farrowdel";
+    auto startFails = [&](const std::string &what) {
+        fake.messages.shown.clear();
+        EXPECT_FALSE(Start()) << what;
+        EXPECT_FALSE(window->isVisible()) << what;
+        ASSERT_EQ(fake.messages.shown.size(), 2u) << what;
+        EXPECT_EQ(fake.messages.shown[0].title, "File Error") << what;
+        EXPECT_EQ(fake.messages.shown[1].title, "Critical Error!") << what;
+        window.reset();
+    };
+    // A first run on an empty, a truncated and a short pristine copy writes nothing.
+    for (std::size_t bytes : {std::size_t{0}, kRecordBytes - 1, 400 * kRecordBytes}) {
+        ASSERT_TRUE(WriteBytes(pristine, {whole.begin(), whole.begin() + bytes}));
+        startFails("pristine copy of " + std::to_string(bytes) + " bytes");
+        EXPECT_TRUE(std::filesystem::is_empty(dataFolder)) << bytes;
+    }
+    // A short working copy that the short pristine copy cannot complete is left as it is.
+    const std::vector<std::uint8_t> shortCopy(whole.begin(), whole.begin() + 10 * kRecordBytes);
+    ASSERT_TRUE(WriteBytes(WorkingCopy(), shortCopy));
+    startFails("short working copy");
+    EXPECT_EQ(ReadBytes(WorkingCopy()), shortCopy);
+
+    // A good pristine copy completes the short working copy (its best times are kept) ...
+    ASSERT_TRUE(WriteTestStockFile(pristine, false));
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(window->puzzles().at(0, 0, 3), MakeTestRecord(0, 0, 3, true));
+    EXPECT_EQ(window->puzzles().at(3, 3, 100), MakeTestRecord(3, 3, 100, false));
+    window.reset();
+    // ... and makes a new working copy on a first run, best times cleared.
+    std::filesystem::remove(WorkingCopy());
+    WriteStock();
+    ASSERT_TRUE(Start());
+    const std::vector<std::uint8_t> made = ReadBytes(WorkingCopy());
+    ASSERT_EQ(made.size(), kStockBytes);
+    PuzzleRecord last = MakeTestRecord(3, 3, 100, true);
+    last.BestMin = last.BestSec = last.BestPlayer = 0;
+    EXPECT_EQ(DecodeRecord(made.data() + RecordOffset(3, 3, 100)), last);
+    window->cmdNext->click();
+    EXPECT_EQ(window->model().StartBoard, MakeTestRecord(0, 0, 1, false).StartCells);
+}
+
+TEST_F(GameWindowTest, DamagedStockFieldsNeverCrash)
+{
+    // Fields no generator writes.
     std::vector<PuzzleRecord> records = MakeTestStock(false);
-    records.resize(5);
     records[0].SizeIndex = 77;
     records[0].Number = -3;
     records[0].StartCells.fill(9);
@@ -179,18 +223,6 @@ TEST_F(GameWindowTest, DamagedStockFilesNeverCrash)
     window->cmdNext->click();
     EXPECT_EQ(window->StatusBar1[2]->text(), "Number: 1");
     EXPECT_EQ(window->StatusBar1[3]->text(), "Best Time: 00:00 (No Best Time Yet)");
-
-    // Bytes that are no stock at all.
-    window.reset();
-    std::filesystem::remove(WorkingCopy());
-    ASSERT_TRUE(WriteBytes(programDir / "DudEzadu.qzk", std::vector<std::uint8_t>(999, 0xAB)));
-    fake.messages.shown.clear();
-    if (Start()) {
-        window->cmdNext->click();
-        EXPECT_TRUE(window->isVisible());
-    } else {
-        EXPECT_EQ(fake.messages.shown.back().title, "Critical Error!");
-    }
 }
 
 TEST_F(GameWindowTest, QuitQuestionNoKeepsTheGameYesEndsWithoutASecondQuestion)
