@@ -100,4 +100,9 @@ int Reset_Best_Times(const StockContext &ctx, ResetScope scope, int shownLevel, 
     return failures;
 }
 
+int Clear_All_Best_Times(const StockContext &ctx)
+{
+    return Reset_Best_Times(ctx, ResetScope::All, 0, 0);
+}
+
 } // namespace tl

@@ -41,4 +41,9 @@ int ClearBestTimes(const std::vector<StockSlot> &range,
 // the cleared times stay in memory either way. Returns the number of records not written.
 int Reset_Best_Times(const StockContext &ctx, ResetScope scope, int shownLevel, int shownSize);
 
+// The first-run clearing: the best time of every record is cleared and written back, one record
+// at a time in file order; failing writes are reported in one box, as for a reset of everything.
+// Returns the number of records not written.
+int Clear_All_Best_Times(const StockContext &ctx);
+
 } // namespace tl

@@ -219,17 +219,4 @@ void Reset_Puzzle_Time(const StockContext &ctx, int level, int sizeIndex, int nu
         reportFileError(ctx, kResetErrorText);
 }
 
-void Clear_All_Best_Times(const StockContext &ctx)
-{
-    for (int level = 0; level < kLevels; ++level)
-        for (int size = 0; size < kSizes; ++size)
-            for (int number = 1; number <= kPuzzlesPerSet; ++number) {
-                PuzzleRecord &r = ctx.puzzles.at(level, size, number);
-                r.BestMin = 0;
-                r.BestSec = 0;
-                r.BestPlayer = 0;
-                Reset_Puzzle_Time(ctx, level, size, number);
-            }
-}
-
 } // namespace tl

@@ -94,8 +94,4 @@ void Save_Puzzle(const StockContext &ctx, int level, int sizeIndex, int number);
 // work). Reports "Error resetting binary puzzle time to file!".
 void Reset_Puzzle_Time(const StockContext &ctx, int level, int sizeIndex, int number);
 
-// The first-run clearing: sets the best time of every record in `Puzzles` to none and writes
-// each record back with Reset_Puzzle_Time, one at a time, in file order.
-void Clear_All_Best_Times(const StockContext &ctx);
-
 } // namespace tl

@@ -156,17 +156,22 @@ TEST(BestTimeResetOnFile, OnlyTheBestTimeBytesOfTheRangeChange)
     EXPECT_GT(changedRecords, 300) << "the test stock holds best times to clear";
 }
 
-TEST(BestTimeResetOnFile, ReadOnlyStockGivesOneBoxAndStillClearsMemory)
+TEST(BestTimeResetOnFile, ReadOnlyStockGivesOneBoxForAResetAndForTheFirstRunClearing)
 {
-    StockOnDisk s;
-    test::ReadOnlyScope readOnly(s.ctx.workingPath());
-    if (!readOnly.active())
-        GTEST_SKIP() << "cannot make the stock file read-only here";
-    EXPECT_EQ(Reset_Best_Times(s.ctx, ResetScope::All, 0, 0), 1600);
-    ASSERT_EQ(s.boxes.shown.size(), 1u);
-    EXPECT_EQ(s.boxes.shown[0].title, "File Error");
-    EXPECT_EQ(s.boxes.shown[0].text, "Error resetting binary puzzle time to file!");
-    for (const PuzzleRecord &r : s.puzzles.records())
-        ASSERT_FALSE(r.hasBestTime() || r.BestPlayer != 0);
-    EXPECT_EQ(test::ReadBytes(s.ctx.workingPath()), s.before);
+    const std::pair<const char *, std::function<int(const StockContext &)>> clearings[] = {
+        {"reset of all", [](const StockContext &c) { return Reset_Best_Times(c, ResetScope::All, 0, 0); }},
+        {"first-run clearing", [](const StockContext &c) { return Clear_All_Best_Times(c); }}};
+    for (const auto &[what, clear] : clearings) {
+        StockOnDisk s;
+        test::ReadOnlyScope readOnly(s.ctx.workingPath());
+        if (!readOnly.active())
+            GTEST_SKIP() << "cannot make the stock file read-only here";
+        EXPECT_EQ(clear(s.ctx), 1600) << what;
+        ASSERT_EQ(s.boxes.shown.size(), 1u) << what;
+        EXPECT_EQ(s.boxes.shown[0].title, "File Error");
+        EXPECT_EQ(s.boxes.shown[0].text, "Error resetting binary puzzle time to file!");
+        for (const PuzzleRecord &r : s.puzzles.records())
+            ASSERT_FALSE(r.hasBestTime() || r.BestPlayer != 0) << what;
+        EXPECT_EQ(test::ReadBytes(s.ctx.workingPath()), s.before) << what;
+    }
 }

@@ -1,3 +1,4 @@
+#include "game/best_time_reset.h"
 #include "game/puzzle_stock.h"
 #include "platform/fake/fakes.h"
 #include "support/make_test_stock.h"

@@ -1,6 +1,7 @@
 // Start-up and shut-down of the game window, the roster, sounds and options.
 #include "game/ui/main_window.h"
 
+#include "game/best_time_reset.h"
 #include "game/stored_settings.h"
 #include "players/ui/form_namen.h"
 
