@@ -129,6 +129,9 @@ bool BoardSearch::Build_Full_Board(std::vector<std::int32_t> &board)
                 if (RowChoice[row] == GenLastLine) {
                     RowChoice[row] = -1;
                     ++row;
+                    // Moving back: the row's excluded candidates depend on the rows below
+                    // it, which may have changed since they were worked out for this row.
+                    maskRow = -1;
                     if (row == n) {
                         // Every line has been tried in the bottom row: this order holds no
                         // board. Start again with a new shuffle rather than leave the rows.

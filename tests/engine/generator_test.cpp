@@ -191,6 +191,24 @@ TEST(GeneratorRun, ContinuingThirtySevenMakesPuzzles38To100)
     EXPECT_EQ(rig.host.seedRequests, 1);
 }
 
+TEST(GeneratorRun, AResumedRunHaltedAgainStoresTheCountItReached)
+{
+    // Continued from 37 and stopped once puzzle 40 is done: puzzles 38 to 40 are written and
+    // the key holds 40, the count reached (not the 3 made by this run).
+    Rig rig;
+    rig.host.store.set("Farrowdel", "Generator", "L1S1", "37");
+    rig.host.boxes.answers = {MsgAnswer::Yes};
+    rig.stopAfterPuzzles(40);
+    rig.run(0, 0);
+    ASSERT_EQ(rig.host.stored.size(), 1u);
+    EXPECT_EQ(rig.host.stored[0].from, 38);
+    EXPECT_EQ(rig.host.stored[0].to, 40);
+    EXPECT_EQ(rig.host.stock.size(), 3u);
+    EXPECT_EQ(rig.key("L1S1"), "40");
+    EXPECT_EQ(rig.host.progress.front(), 37);
+    EXPECT_EQ(rig.host.progress.back(), 0);
+}
+
 TEST(GeneratorRun, ResumeValueOutsideOneTo99MeansNoResume)
 {
     for (const char *bad : {"-5", "0", "100", "250", "abc", "12x", "", "-32768"}) {
@@ -326,6 +344,28 @@ TEST(GeneratorThresholdRules, InsaneRejectionWithoutLevelTwoChangesNothing)
     EXPECT_GE(rig.gen.stats.boards, 3); // 20 rejected passes drop a board for a new one
     EXPECT_TRUE(sameThresholds(rig.thresholds, rig.fresh));
     EXPECT_TRUE(rig.host.stored.empty());
+}
+
+TEST(GeneratorThresholdRules, ABoardGetsExactlyTwentyPassesBeforeANewOne)
+{
+    // Every pass rejected: each board takes exactly 20 passes, then a new board is built.
+    Rig rig;
+    rig.scriptCounts([] { return std::pair{0, 0}; });
+    std::vector<long> passesAtNewBoard;
+    long boards = 0;
+    rig.pump.onPump = [&](long) {
+        if (rig.gen.stats.boards != boards) {
+            boards = rig.gen.stats.boards;
+            passesAtNewBoard.push_back(rig.gen.stats.passes);
+        }
+        if (boards == 4)
+            rig.solver.HaltGenerator = true;
+    };
+    rig.run(3, 0);
+    ASSERT_EQ(passesAtNewBoard.size(), 4u);
+    for (std::size_t b = 1; b < passesAtNewBoard.size(); ++b)
+        EXPECT_EQ(passesAtNewBoard[b] - passesAtNewBoard[b - 1], 20) << "board " << b;
+    EXPECT_EQ(rig.gen.stats.accepted, 0);
 }
 
 TEST(GeneratorThresholdRules, RejectionsLowerAndAcceptancesRaiseWithinFloorAndCap)

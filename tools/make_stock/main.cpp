@@ -10,7 +10,7 @@
 #include "game/line_tables.h"
 #include "game/puzzle_record.h"
 #include "solver/generator.h"
-#include "solver/solver.h"
+#include "solver/stock_recipe.h"
 
 #include <array>
 #include <cerrno>
@@ -31,122 +31,36 @@ namespace {
 
 using namespace tl;
 
-constexpr std::uint64_t kDefaultSeed = 20260101;
-
-std::uint64_t SplitMix64(std::uint64_t x)
-{
-    x += 0x9E3779B97F4A7C15ULL;
-    x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9ULL;
-    x = (x ^ (x >> 27)) * 0x94D049BB133111EBULL;
-    return x ^ (x >> 31);
-}
-
-// The seed of one set: a fixed mix of the stock seed, the level and the size.
-std::uint64_t SetSeed(std::uint64_t seed, int level, int sizeIndex)
-{
-    return SplitMix64(SplitMix64(seed) ^ static_cast<std::uint64_t>(level * kSizes + sizeIndex + 1));
-}
-
 // Serialises progress lines from the sixteen threads.
 std::mutex gOutput;
 
-class AlwaysYes : public MessageBoxService {
-public:
-    MsgAnswer show(const std::string &, const std::string &, MsgIcon, MsgButtons buttons) override
-    {
-        return buttons == MsgButtons::YesNo || buttons == MsgButtons::YesNoCancel ? MsgAnswer::Yes
-                                                                                   : MsgAnswer::Ok;
-    }
-};
-
-class EmptySettings : public SettingsStore {
-public:
-    std::map<std::tuple<std::string, std::string, std::string>, std::string> values;
-    std::string get(const std::string &a, const std::string &s, const std::string &k,
-                    const std::string &d) override
-    {
-        auto it = values.find({a, s, k});
-        return it == values.end() ? d : it->second;
-    }
-    void set(const std::string &a, const std::string &s, const std::string &k,
-             const std::string &v) override
-    {
-        values[{a, s, k}] = v;
-    }
-};
-
-// The window's side of a set run, for a run without a window.
-class ToolHost : public GeneratorHost {
-public:
-    ToolHost(int level, int sizeIndex, std::uint64_t seed, std::chrono::steady_clock::time_point t0)
-        : level_(level), size_(sizeIndex), seed_(seed), t0_(t0)
-    {
-    }
-    std::vector<PuzzleRecord> records = std::vector<PuzzleRecord>(kPuzzlesPerSet);
-    int stored = 0;
-
-    MessageBoxService &messages() override { return boxes_; }
-    SettingsStore &settings() override { return settings_; }
-    void setProgressCaption(const std::string &) override {}
-    void setProgressMaximum(int) override {}
-    void setProgressValue(int value) override
-    {
-        if (value > 0 && value % 25 == 0) {
-            std::lock_guard<std::mutex> lock(gOutput);
-            std::fprintf(stderr, "[%7.1f s] %s %s: %d/100\n", elapsed(), GeneratorLevelName(level_),
-                         GeneratorSizeName(size_), value);
-        }
-    }
-    void setHaltEnabled(bool) override {}
-    void storePuzzles(std::int16_t, std::int16_t, std::int16_t fromNr, std::int16_t toNr,
-                      const PuzzleRecord *r) override
-    {
-        for (int n = fromNr; n <= toNr; ++n)
-            records[n - 1] = r[n - fromNr];
-        stored += toNr - fromNr + 1;
-    }
-    std::uint64_t runSeed() override { return seed_; }
-    double elapsed() const
-    {
-        return std::chrono::duration<double>(std::chrono::steady_clock::now() - t0_).count();
-    }
-
-private:
-    int level_, size_;
-    std::uint64_t seed_;
-    std::chrono::steady_clock::time_point t0_;
-    AlwaysYes boxes_;
-    EmptySettings settings_;
-};
+double Since(std::chrono::steady_clock::time_point t0)
+{
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+}
 
 struct SetResult {
-    std::vector<PuzzleRecord> records;
-    GeneratorStats stats;
+    StockSet set;
     double seconds = 0;
-    bool complete = false;
 };
 
 void MakeSet(std::uint64_t seed, int level, int sizeIndex, std::chrono::steady_clock::time_point t0,
              SetResult &out)
 {
-    LineTables unused;
-    GeneratorThresholds thresholds;
-    Init_Line_Tables(unused, thresholds); // fresh starting thresholds for this set
-    RatingSolver solver(SharedLineTables());
-    ToolHost host(level, sizeIndex, SetSeed(seed, level, sizeIndex), t0);
-    Generator generator(solver, thresholds, host);
     const auto start = std::chrono::steady_clock::now();
-    std::int16_t l = static_cast<std::int16_t>(level), s = static_cast<std::int16_t>(sizeIndex);
-    generator.Generate_Puzzle_Set(l, s);
-    out.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    out.records = host.records;
-    out.stats = generator.stats;
-    out.complete = host.stored == kPuzzlesPerSet;
+    out.set = MakeStockSet(seed, level, sizeIndex, [&](int done) {
+        if (done % 25 == 0) {
+            std::lock_guard<std::mutex> lock(gOutput);
+            std::fprintf(stderr, "[%7.1f s] %s %s: %d/100\n", Since(t0), GeneratorLevelName(level),
+                         GeneratorSizeName(sizeIndex), done);
+        }
+    });
+    out.seconds = Since(start);
+    const GeneratorStats &st = out.set.stats;
     std::lock_guard<std::mutex> lock(gOutput);
     std::fprintf(stderr, "[%7.1f s] %s %s done in %.1f s: %ld boards, %ld passes, %.1f%% rejected\n",
-                 host.elapsed(), GeneratorLevelName(level), GeneratorSizeName(sizeIndex),
-                 out.seconds, out.stats.boards, out.stats.passes,
-                 out.stats.passes ? 100.0 * out.stats.rejectedPasses / out.stats.passes : 0.0);
+                 Since(t0), GeneratorLevelName(level), GeneratorSizeName(sizeIndex), out.seconds,
+                 st.boards, st.passes, st.passes ? 100.0 * st.rejectedPasses / st.passes : 0.0);
 }
 
 int Usage()
@@ -154,7 +68,7 @@ int Usage()
     std::fprintf(stderr, "usage: make_stock [--seed N] [--out FILE]\n"
                          "  makes the 1600-puzzle stock file (default seed %llu, default file "
                          "DudEzadu.qzk)\n",
-                 static_cast<unsigned long long>(kDefaultSeed));
+                 static_cast<unsigned long long>(kStockSeed));
     return 2;
 }
 
@@ -162,7 +76,7 @@ int Usage()
 
 int main(int argc, char **argv)
 {
-    std::uint64_t seed = kDefaultSeed;
+    std::uint64_t seed = kStockSeed;
     std::string out = "DudEzadu.qzk";
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--seed") == 0 && i + 1 < argc) {
@@ -199,13 +113,13 @@ int main(int argc, char **argv)
     for (int level = 0; level < kLevels; ++level) {
         for (int size = 0; size < kSizes; ++size) {
             const SetResult &r = results[level * kSizes + size];
-            if (!r.complete) {
+            if (!r.set.complete) {
                 std::fprintf(stderr, "%s %s did not complete\n", GeneratorLevelName(level),
                              GeneratorSizeName(size));
                 return 1;
             }
             for (int n = 1; n <= kPuzzlesPerSet; ++n)
-                EncodeRecord(r.records[n - 1], bytes.data() + RecordOffset(level, size, n));
+                EncodeRecord(r.set.records[n - 1], bytes.data() + RecordOffset(level, size, n));
         }
     }
 
@@ -232,11 +146,11 @@ int main(int argc, char **argv)
     for (int level = 0; level < kLevels; ++level)
         for (int size = 0; size < kSizes; ++size) {
             const SetResult &r = results[level * kSizes + size];
+            const GeneratorStats &st = r.set.stats;
             std::fprintf(stderr, "%-7s %-6s %9.1f %10.3f %8.2f %8.2f %8.1f%%\n",
                          GeneratorLevelName(level), GeneratorSizeName(size), r.seconds,
-                         r.seconds / kPuzzlesPerSet, r.stats.boards / 100.0,
-                         r.stats.passes / 100.0,
-                         r.stats.passes ? 100.0 * r.stats.rejectedPasses / r.stats.passes : 0.0);
+                         r.seconds / kPuzzlesPerSet, st.boards / 100.0, st.passes / 100.0,
+                         st.passes ? 100.0 * st.rejectedPasses / st.passes : 0.0);
         }
     std::fprintf(stderr, "\nWrote %s (%zu bytes) in %.1f s\n", out.c_str(), bytes.size(), total);
     return 0;
