@@ -1,6 +1,7 @@
 // Play in the game window: clicks on the board, completion and best times, undo and redo,
 // pause and the cover, restart, the solution and designs. The game model does the work; these
 // handlers add the sounds, the message boxes and the stock file, and redraw.
+#include "designer/ui/form_make.h"
 #include "game/completion.h"
 #include "game/design_guard.h"
 #include "game/ui/click_label.h"
@@ -11,6 +12,7 @@
 #include <QEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QPushButton>
 #include <QWindowStateChangeEvent>
 
@@ -30,6 +32,15 @@ void Main::Build_Play()
     connect(mnu_solve_restart, &QAction::triggered, this, &Main::cmdRestart_Click);
     connect(mnu_solve_solution, &QAction::triggered, this, &Main::cmdSolution_Click);
     connect(mnu_puzzle_design, &QAction::triggered, this, &Main::mnu_puzzle_design_Click);
+    // The designer is created on first use and then only hidden and shown again.
+    showDesigner = [this, form = QPointer<FormMake>()]() mutable {
+        if (!form) {
+            form = new FormMake(DesignPuzzle, model_.PlayingDesign, lineTables_,
+                                platform_.messages, &platform_.pump, this);
+            form->Form_Load();
+        }
+        form->exec();
+    };
 
     // The cover over the whole 14 x 14 board while the game is paused.
     const int side = Px(1320 + 360 * 13 + 375) - Px(1320);
