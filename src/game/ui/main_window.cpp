@@ -108,6 +108,7 @@ Main::Main(Platform &platform, QWidget *parent)
     connect(Timer1, &QTimer::timeout, this, &Main::Timer1_Timer);
 
     Wire_Aids();
+    Wire_Hint();
     Refresh();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 }
@@ -298,8 +299,10 @@ void Main::Refresh()
     for (int i = 0; i < 4; ++i)
         SetText(StatusBar1[i], m.StatusPanels[i]);
     const QString info = QString::fromStdString(m.lblInfo);
-    if (lblInfo->text() != info)
+    if (lblInfo->text() != info) {
         lblInfo->setText(info);
+        lblInfo->setCursorPosition(0); // a long explanation is read from its beginning
+    }
     SetText(LabelTijd, m.LabelTijd);
     LabelSolved->setText(QString::fromStdString(m.LabelSolvedText));
     LabelSolved->setVisible(m.LabelSolvedVisible);

@@ -115,6 +115,8 @@ public slots:
     void cmdRestart_Click();
     void cmdSolution_Click();
     void cmdPauze_Click();
+    // Hint: removes the last hint's coupler lines and asks the hint engine for the next hint.
+    void cmdHint_Click();
     void LabelSolved_Click();
     void mnu_puzzle_design_Click();
     // Solving-aid markers, help pages, best-time resets and generation (main_window_aids.cpp).
@@ -157,6 +159,8 @@ private:
     void Quit_Now();
     // Connects the aids' markers, Help, the reset items and the Generate items.
     void Wire_Aids();
+    // Connects the Hint button and its menu item (main_window_hint.cpp).
+    void Wire_Hint();
     void Refresh_Couplers();
     void Reset_Times(int scope);
 
