@@ -20,9 +20,11 @@ bool SlotHoldsPuzzle(const PuzzleRecord &slot, int level, int sizeIndex, const C
     const int n = SideOfSizeIndex(sizeIndex);
     if (n == 0)
         return false;
+    // The board holds the record's cells as read for play.
+    const CellGrid start = CellValuesOf(slot.StartCells), sol = CellValuesOf(slot.SolutionCells);
     for (int i = 0; i < n * n; ++i) {
         const auto k = static_cast<std::size_t>(i);
-        if (slot.StartCells[k] != startBoard[k] || slot.SolutionCells[k] != solution[k])
+        if (start[k] != startBoard[k] || sol[k] != solution[k])
             return false;
     }
     return true;

@@ -208,8 +208,8 @@ void GameModel::Show_Puzzle(const PuzzleRecord &record, const Roster &roster)
     LastCell = n * n - 1;
     PairMinCount = static_cast<std::int16_t>(n / 2 - 4);
 
-    StartBoard = record.StartCells;
-    Solution = record.SolutionCells;
+    StartBoard = CellValuesOf(record.StartCells);
+    Solution = CellValuesOf(record.SolutionCells);
     Board = StartBoard;
     BestMin = record.BestMin;
     BestSec = record.BestSec;
@@ -248,7 +248,7 @@ void GameModel::Show_Puzzle(const PuzzleRecord &record, const Roster &roster)
                     colourCount(rowLabel, rowCount);
                     colourCount(colLabel, colCount);
                 }
-            } else if (v == -1) {
+            } else {
                 cell.caption.clear();
                 cell.back = colour::WindowBack;
             }

@@ -73,6 +73,16 @@ constexpr int CellValueOf(std::int16_t stored)
     return stored == 0 || stored == 1 ? stored : -1;
 }
 
+// A stored cell grid as CellValues: every value other than -1, 0 and 1 reads as empty. Every
+// use of a record's cells goes through this, so a damaged value can never make a cell given.
+constexpr CellGrid CellValuesOf(const CellGrid &stored)
+{
+    CellGrid cells{};
+    for (std::size_t k = 0; k < cells.size(); ++k)
+        cells[k] = static_cast<std::int16_t>(CellValueOf(stored[k]));
+    return cells;
+}
+
 // Side N of a size index 0..3 ((S + 4) x 2), 0 for anything else.
 constexpr int SideOfSizeIndex(int sizeIndex)
 {

@@ -152,6 +152,56 @@ TEST_F(PlayWindowTest, ABestTimeIsNotWrittenIntoARecordReplacedDuringPlay)
     EXPECT_EQ(w.StatusBar1[3]->text(), "Best Time: 00:00 (No Best Time Yet)");
 }
 
+TEST_F(PlayWindowTest, OutOfRangeStoredCellsReadAsEmptyAndThePuzzleStaysPlayable)
+{
+    // Easy 8 x 8 number 1 with every empty cell stored as 32767, three given cells damaged
+    // into other values and a damaged solution cell beyond the board.
+    std::vector<PuzzleRecord> records = MakeTestStock(false);
+    PuzzleRecord &damaged = records[0];
+    std::vector<int> givens;
+    for (int k = 0; k < 64; ++k) {
+        if (damaged.StartCells[k] == -1)
+            damaged.StartCells[k] = 32767;
+        else
+            givens.push_back(k);
+    }
+    ASSERT_GE(givens.size(), 3u);
+    const std::int16_t odd[] = {2, -2, -32768};
+    for (int i = 0; i < 3; ++i)
+        damaged.StartCells[givens[i]] = odd[i];
+    damaged.SolutionCells[100] = 32767;
+    ASSERT_TRUE(WriteBytes(programDir / "DudEzadu.qzk", StockBytes(records)));
+    Set("Players", "Count", "1");
+    Set("Players", "Last_Player", "1");
+    ASSERT_TRUE(Start());
+    Main &w = *window;
+    QTest::mouseClick(w.cmdNext, Qt::LeftButton);
+
+    for (int k = 0; k < kGridCells; ++k) {
+        EXPECT_GE(m().StartBoard[k], -1) << k;
+        EXPECT_LE(m().StartBoard[k], 1) << k;
+        EXPECT_GE(m().Solution[k], -1) << k;
+        EXPECT_LE(m().Solution[k], 1) << k;
+    }
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(Caption(GridOf(givens[i])), "") << givens[i];
+        EXPECT_EQ(Back(w.Grid[GridOf(givens[i])]), Q(colour::WindowBack)) << givens[i];
+    }
+    EXPECT_EQ(Caption(GridOf(givens[3])), QString::number(damaged.StartCells[givens[3]]));
+    // Every cell that is not a sound given cell takes clicks, and the puzzle can be finished
+    // with a best time (at most two clicks bring a cell to its value).
+    Tick(65);
+    for (int k = 0; k < 64 && !m().Finished; ++k)
+        for (int click = 0; click < 2 && m().Board[k] != m().Solution[k]; ++click)
+            Click(k);
+    EXPECT_EQ(Caption(GridOf(givens[0])), QString::number(m().Solution[givens[0]]));
+    ASSERT_TRUE(m().Finished);
+    EXPECT_EQ(StoredBest(0, 0, 1), (std::array<int, 3>{1, 5, 1}));
+    // The damaged values themselves are kept as stored.
+    const auto bytes = ReadBytes(WorkingCopy());
+    EXPECT_EQ(DecodeRecord(bytes.data()).StartCells, damaged.StartCells);
+}
+
 TEST_F(PlayWindowTest, FreePlayRecordsNoTime)
 {
     Main &w = Started();
