@@ -78,10 +78,17 @@ Roster Load_Players(SettingsStore &store)
     Roster r;
     // A count beyond the 100 distinct keys can only come from an older roster that kept
     // growing; its first 100 keys are still all stored, so they are read rather than dropped (a
-    // roster read as empty would write its next new player over the name of player 1).
+    // roster read as empty would write its next new player over the name of player 1). For the
+    // same reason a missing or unreadable count is taken as the number of consecutive player
+    // keys that are stored.
     const std::optional<int> stored =
-        ParseWholeNumber(store.get(kAppName, kPlayers, "Count", "0"), 0, 999999999);
-    const int count = std::min(stored.value_or(0), kMaxPlayers);
+        ParseWholeNumber(store.get(kAppName, kPlayers, "Count", ""), 0, 999999999);
+    int count = 0;
+    if (stored)
+        count = std::min(*stored, kMaxPlayers);
+    else
+        while (count < kMaxPlayers && HasStoredKey(store, kPlayers, PlayerKey(count + 1)))
+            ++count;
     for (int i = 1; i <= count; ++i) {
         const std::string key = PlayerKey(i);
         r.addPlayer(store.get(kAppName, kPlayers, key, key));

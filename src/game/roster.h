@@ -50,8 +50,10 @@ private:
     int current_ = 0;
 };
 
-// Reads the roster from the section "Players". A "Count" that is not a whole number reads as
-// 0, one above 100 as 100; a missing name reads as its own key; a "Last_Player" that is not a whole number
+// Reads the roster from the section "Players". A "Count" above 100 reads as 100; a missing one,
+// or one that is not a whole number, reads as the number of consecutive keys "Player01",
+// "Player02", ... that are stored (at most 100), so that no stored name is taken over by the
+// next new player; a missing name reads as its own key; a "Last_Player" that is not a whole number
 // 0..Count reads as 0 (free play). Writes nothing.
 Roster Load_Players(SettingsStore &store);
 

@@ -44,6 +44,14 @@ int ReadWholeNumber(SettingsStore &store, const std::string &section, const std:
     return ParseWholeNumber(v, min, max).value_or(defaultValue);
 }
 
+bool HasStoredKey(SettingsStore &store, const std::string &section, const std::string &key)
+{
+    // The store answers with the default for a missing key; no stored text can equal two
+    // different defaults.
+    return store.get(kAppName, section, key, "\x01") != "\x01"
+        || store.get(kAppName, section, key, "\x02") != "\x02";
+}
+
 GameOptions Read_Options(SettingsStore &store)
 {
     GameOptions o;

@@ -28,6 +28,9 @@ std::optional<int> ParseWholeNumber(const std::string &text, int min, int max);
 int ReadWholeNumber(SettingsStore &store, const std::string &section, const std::string &key,
                     int defaultValue, int min, int max);
 
+// True when the store holds a value (of any text) for the key.
+bool HasStoredKey(SettingsStore &store, const std::string &section, const std::string &key);
+
 // The text of a flag as stored.
 inline const char *FlagText(bool on) { return on ? "True" : "False"; }
 

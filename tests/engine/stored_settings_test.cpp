@@ -1,3 +1,4 @@
+#include "game/global_helpers.h"
 #include "game/roster.h"
 #include "game/stored_settings.h"
 #include "platform/fake/fakes.h"
@@ -158,17 +159,45 @@ TEST(Roster, NamesArePaddedOrCutAndMissingOnesReadAsTheirKey)
     EXPECT_TRUE(s.writes.empty());
 }
 
-TEST(Roster, DamagedCountOrCurrentPlayerGiveTheDefaults)
+TEST(Roster, AnUnreadableCountReadsTheStoredKeysSoNoNameIsOverwritten)
 {
-    for (const char *count : {"-2", "abc", "", "2.0"}) {
+    // Players 1..3 stored, then a gap, then player 5.
+    for (const char *count : std::initializer_list<const char *>{
+             "-2", "abc", "", "2.0", "+2", " 2", "2 ", "99999999999", nullptr}) {
+        const std::string what = count ? count : "(missing)";
         MemorySettings s;
-        put(s, "Players", "Count", count);
-        put(s, "Players", "Player01", "Anna");
-        put(s, "Players", "Last_Player", "1");
-        const Roster r = Load_Players(s);
-        EXPECT_EQ(r.PlayerCount(), 0) << count;
-        EXPECT_EQ(r.CurrentPlayer(), 0) << count;
+        if (count)
+            put(s, "Players", "Count", count);
+        for (int i : {1, 2, 3, 5})
+            put(s, "Players", PlayerKey(i), "P" + std::to_string(i));
+        put(s, "Players", "Last_Player", "2");
+        Roster r = Load_Players(s);
+        ASSERT_EQ(r.PlayerCount(), 3) << what;
+        EXPECT_EQ(r.shownName(3), "P3") << what;
+        EXPECT_EQ(r.CurrentPlayer(), 2) << what;
+        EXPECT_TRUE(s.writes.empty()) << what;
+        // The next new player takes the first free key and every stored name stays.
+        ASSERT_EQ(r.addPlayer("Newcomer"), 4) << what;
+        Save_Players(s, r);
+        EXPECT_EQ(s.value("Players", "Count"), "4") << what;
+        for (int i : {1, 2, 3, 5})
+            EXPECT_EQ(Trim_Trailing_Spaces(s.value("Players", PlayerKey(i))), "P" + std::to_string(i))
+                << what << " " << i;
     }
+    // All 100 keys stored (player 100's key ends in 00): 100 players, none read twice.
+    MemorySettings full;
+    put(full, "Players", "Count", "-1");
+    for (int i = 1; i <= 100; ++i)
+        put(full, "Players", PlayerKey(i), "P" + std::to_string(i));
+    const Roster r = Load_Players(full);
+    ASSERT_EQ(r.PlayerCount(), 100);
+    EXPECT_EQ(r.shownName(100), "P100");
+    // A name stored as empty text is still a stored key.
+    MemorySettings blank;
+    put(blank, "Players", "Count", "x");
+    put(blank, "Players", "Player01", "");
+    EXPECT_EQ(Load_Players(blank).PlayerCount(), 1);
+    // A damaged current player still reads as free play.
     for (const char *last : {"3", "-1", "x", "1 "}) {
         MemorySettings s;
         put(s, "Players", "Count", "2");
