@@ -221,7 +221,27 @@ void GameModel::Show_Puzzle(const PuzzleRecord &record, const Roster &roster)
     StatusPanels[3] = BestTimeText(BestMin, BestSec, BestPlayer, roster.PlayerCount(),
                                    roster.shownName(BestPlayer));
 
-    // The given cells, counted per line.
+    Draw_Start_Board();
+
+    History.clear();
+    // The selection of the last board ends with it (its cell was repainted above).
+    SelectionPending = false;
+    lblInfo = "Vivere Puzzle ready to solve...";
+    LabelSolvedVisible = false;
+    LabelSolvedText = "CONGRATULATIONS";
+    Finished = false;
+
+    for (Command c : {Command::Next, Command::Open, Command::Undo, Command::Redo,
+                      Command::Players, Command::Design})
+        setEnabled(c, false);
+    for (Command c : {Command::Restart, Command::Solution, Command::Pause, Command::Hint})
+        setEnabled(c, true);
+}
+
+void GameModel::Draw_Start_Board()
+{
+    // The given cells, counted per line; every other cell blank in the window's colour.
+    const int n = GridSize;
     const int half = n / 2;
     auto colourCount = [&](CountView &label, int count) {
         if (count == half)
@@ -254,20 +274,6 @@ void GameModel::Show_Puzzle(const PuzzleRecord &record, const Roster &roster)
             }
         }
     }
-
-    History.clear();
-    // The selection of the last board ends with it (its cell was repainted above).
-    SelectionPending = false;
-    lblInfo = "Vivere Puzzle ready to solve...";
-    LabelSolvedVisible = false;
-    LabelSolvedText = "CONGRATULATIONS";
-    Finished = false;
-
-    for (Command c : {Command::Next, Command::Open, Command::Undo, Command::Redo,
-                      Command::Players, Command::Design})
-        setEnabled(c, false);
-    for (Command c : {Command::Restart, Command::Solution, Command::Pause, Command::Hint})
-        setEnabled(c, true);
 }
 
 void GameModel::Start_Clock()

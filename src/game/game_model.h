@@ -214,6 +214,9 @@ private:
     void Set_Game_Over_Commands();
     void Clear_Board_Labels(int n, bool wholeGrid);
     void Reset_Counts();
+    // Paints the given cells of StartBoard, blanks the other cells of the board and counts the
+    // givens per line into the (reset) counts and their labels.
+    void Draw_Start_Board();
 };
 
 } // namespace tl

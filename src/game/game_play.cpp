@@ -232,39 +232,13 @@ void GameModel::cmdRestart_Click()
     if (ShieldVisible)
         Picture1_Click();
     Reset_Counts();
-    const int n = GridSize;
     for (int k = 0; k <= LastCell; ++k)
         Board[k] = StartBoard[k];
     // The selection is repainted with the rest of the board, so it ends here too.
     SelectionPending = false;
-    const int half = n / 2;
-    for (int r = 0; r < n; ++r) {
-        for (int c = 0; c < n; ++c) {
-            const int v = StartBoard[r * n + c];
-            CellView &cell = Grid[r * kMaxSide + c];
-            if (v == 0 || v == 1) {
-                cell.caption = v == 1 ? "1" : "0";
-                cell.back = colour::GivenCell;
-                int &rowCount = v == 1 ? RowOnes[r] : RowZeros[r];
-                int &colCount = v == 1 ? ColOnes[c] : ColZeros[c];
-                ++rowCount;
-                ++colCount;
-                if (WellsOn) {
-                    for (auto [label, count] : {std::pair{v == 1 ? &lblRowOne[r] : &lblRowNull[r], rowCount},
-                                                std::pair{v == 1 ? &lblColOne[c] : &lblColNull[c], colCount}}) {
-                        label->caption = std::to_string(count);
-                        if (count == half)
-                            label->back = colour::LightGreen;
-                        else if (count + 1 == half)
-                            label->back = colour::Orange;
-                    }
-                }
-            } else {
-                cell.caption.clear();
-                cell.back = colour::WindowBack;
-            }
-        }
-    }
+    Draw_Start_Board();
+    // The aids follow the board back to its given cells, as after any change of a cell.
+    Refresh_Aids();
     History.clear();
     Clock.stop();
     Start_Clock();

@@ -338,17 +338,83 @@ TEST_F(PlayFixture, RestartBringsBackTheGivenCellsAndTheClockFromZero)
     EXPECT_FALSE(m.enabled(Command::Undo));
     EXPECT_FALSE(m.enabled(Command::Redo));
     EXPECT_FALSE(m.Finished);
-    // The counts equal those of a fresh showing of the puzzle.
-    GameModel fresh{clock};
-    fresh.Prepare_Empty_Board();
-    fresh.Show_Puzzle(rec, roster);
-    EXPECT_EQ(m.RowZeros, fresh.RowZeros);
-    EXPECT_EQ(m.ColOnes, fresh.ColOnes);
-    for (int i = 0; i < 8; ++i) {
-        EXPECT_EQ(m.lblRowOne[i].caption, fresh.lblRowOne[i].caption);
-        EXPECT_EQ(m.lblRowOne[i].back, fresh.lblRowOne[i].back);
-        EXPECT_EQ(m.lblColNull[i].back, fresh.lblColNull[i].back);
+}
+
+// Restart puts back every cell, the last one included, and the counts with their captions and
+// colours exactly as a fresh showing of the same puzzle, whatever was played before.
+TEST_F(PlayFixture, RestartDrawsTheBoardAndEveryCountAsAFreshShowing)
+{
+    int orange = 0, green = 0; // count labels of each colour compared
+    int lastCellPlayed = 0;
+    for (int size = 0; size < kSizes; ++size) {
+        for (int number = 1; number <= 12; ++number) {
+            const PuzzleRecord r = test::MakeTestRecord(0, size, number, false);
+            next(r);
+            // Every empty cell gets the wrong value, so the game goes on.
+            for (int i = 0; i <= m.LastCell; ++i)
+                while (m.StartBoard[i] == -1 && m.Board[i] != 1 - m.Solution[i])
+                    left(i);
+            ASSERT_FALSE(m.Finished);
+            lastCellPlayed += m.StartBoard[m.LastCell] == -1;
+            m.cmdRestart_Click();
+
+            GameModel fresh{clock};
+            fresh.Prepare_Empty_Board();
+            fresh.ShownSize = static_cast<std::int16_t>(size);
+            fresh.Show_Puzzle(r, roster);
+            const std::string where = std::to_string(size) + "/" + std::to_string(number);
+            ASSERT_EQ(m.Board, fresh.Board) << where;
+            for (int k = 0; k < kGridCells; ++k) {
+                ASSERT_EQ(m.Grid[k].caption, fresh.Grid[k].caption) << where << " cell " << k;
+                ASSERT_EQ(m.Grid[k].back, fresh.Grid[k].back) << where << " cell " << k;
+            }
+            EXPECT_EQ(m.RowZeros, fresh.RowZeros) << where;
+            EXPECT_EQ(m.RowOnes, fresh.RowOnes) << where;
+            EXPECT_EQ(m.ColZeros, fresh.ColZeros) << where;
+            EXPECT_EQ(m.ColOnes, fresh.ColOnes) << where;
+            for (auto labels : {&GameModel::lblRowNull, &GameModel::lblRowOne,
+                                &GameModel::lblColNull, &GameModel::lblColOne}) {
+                for (int i = 0; i < kLineCount; ++i) {
+                    const CountView &got = (m.*labels)[i], &want = (fresh.*labels)[i];
+                    EXPECT_EQ(got.caption, want.caption) << where << " line " << i;
+                    EXPECT_EQ(got.back, want.back) << where << " line " << i;
+                    orange += got.back == colour::Orange;
+                    green += got.back == colour::LightGreen;
+                }
+            }
+        }
     }
+    EXPECT_GT(orange, 0) << "no count one short of half was compared";
+    EXPECT_GT(green, 0) << "no count of half was compared";
+    EXPECT_GT(lastCellPlayed, 0) << "no puzzle had its last cell to play";
+}
+
+// Restart refreshes the duplicate and uniqueness markers for the board it leaves, as any
+// change of a cell does: nothing of the board before the restart stays marked.
+TEST_F(PlayFixture, RestartRefreshesTheSolvingAidsAsACellChangeDoes)
+{
+    // Every empty cell but the last one filled with its solution value.
+    int last = -1;
+    for (int i = 0; i <= m.LastCell; ++i)
+        if (m.StartBoard[i] == -1)
+            last = i;
+    for (int i = 0; i < last; ++i)
+        while (m.Board[i] != m.Solution[i])
+            left(i);
+    const SolvingAids played = m.Aids;
+    m.cmdRestart_Click();
+
+    // The markers a cell change on the start board computes.
+    SolvingAids want;
+    const AidsBoard start{m.StartBoard, m.GridSize, m.LastCell, false};
+    want.Show_Duplicates(start, true, m.PairMinCount);
+    want.Show_Uniqueness(start, true);
+    ASSERT_NE(played.Line_X, want.Line_X) << "the played board must mark other lines";
+    EXPECT_EQ(m.Aids.Line_X, want.Line_X);
+    EXPECT_EQ(m.Aids.Line_Y, want.Line_Y);
+    EXPECT_EQ(m.Aids.UniqueCol, want.UniqueCol);
+    EXPECT_EQ(m.Aids.UniqueRow, want.UniqueRow);
+    EXPECT_EQ(m.Aids.DupColor, want.DupColor);
 }
 
 TEST_F(PlayFixture, SolutionShowsTheDigitsKeepsTheBoardAndEndsTheGame)
