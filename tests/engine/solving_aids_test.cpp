@@ -129,6 +129,25 @@ TEST(ShowDuplicates, ConflictsAndMinimumCountsKeepPairsOut)
     // Column 3 differs from 1 and 2 in a filled position: never paired with them.
     for (int s = 0; s < kPairSlots; ++s)
         EXPECT_NE(aids.UniqueCol[s * 14 + 3], aids.UniqueCol[0 * 14 + 1]);
+
+    // The minimum counts are asked of both lines of a pair, and the last line pairs too.
+    // Columns 7 and 8 hold three of each; 9 (the second line of (7, 9)) has two 1s and 10 two
+    // 0s, and both agree with 7 and 8; 12 and 13 agree with each other and with nothing else.
+    TestBoard c(14);
+    for (const auto &[col, bits] : {std::pair{7, "000111........"}, {8, "00011.1......."},
+                                    {9, "00011........."}, {10, "00.111........"},
+                                    {12, "110001........"}, {13, "110.01.0.1...."}})
+        c.setCol(col, bits);
+    SolvingAids counted;
+    counted.Show_Duplicates(c.view(), true, 3);
+    EXPECT_EQ(counted.UniqueCol[0 * 14 + 7], colour::Black);
+    EXPECT_EQ(counted.UniqueCol[0 * 14 + 8], colour::Black);
+    EXPECT_EQ(counted.UniqueCol[0 * 14 + 12], colour::LightRed);
+    EXPECT_EQ(counted.UniqueCol[0 * 14 + 13], colour::LightRed);
+    for (int s = 0; s < kPairSlots; ++s) {
+        EXPECT_EQ(counted.UniqueCol[s * 14 + 9], colour::White) << s;
+        EXPECT_EQ(counted.UniqueCol[s * 14 + 10], colour::White) << s;
+    }
 }
 
 TEST(ShowDuplicates, ClearsWithoutAPuzzleInPlayAndKeepsNotesWithTheOptionOff)
