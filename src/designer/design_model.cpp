@@ -131,11 +131,14 @@ bool DesignModel::Command2_Click()
     // complete into a board that breaks them: a true result is the one solution.
     const bool solved = solver_.Solve_Puzzle();
     solver_.HaltGenerator = true;
+    // The solve is over: the result is reported over the designer as it stood before it, and
+    // only a design that passed moves on to Validated once the report is acknowledged.
+    state_ = DesignState::Editing;
 
     if (!solved) {
+        Changed();
         messages_.show(kValidateTitle, "Your design has no unique solution.", MsgIcon::None,
                        MsgButtons::Ok);
-        state_ = DesignState::Editing;
         return true;
     }
 

@@ -33,6 +33,7 @@ namespace colour {
 constexpr Rgb DesignBorder = 0x000000;         // the border row and column of a smaller board
 constexpr Rgb ValidatedGiven = 0x2F5FFF;       // a given cell after a successful validation
 constexpr Rgb DesignerBack = 0xC0C000;         // the designer's own background
+constexpr Rgb SystemWindowText = 0x000000;     // text on the system window colour (headings)
 } // namespace colour
 
 enum class DesignState { Editing, Validating, Validated };

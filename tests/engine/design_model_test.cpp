@@ -3,9 +3,12 @@
 #include "designer/design_model.h"
 #include "platform/fake/fakes.h"
 #include "support/make_test_stock.h"
+#include "support/solution_counter.h"
 #include "support/solver_boards.h"
 
 #include <gtest/gtest.h>
+
+#include <random>
 
 using namespace tl;
 
@@ -16,9 +19,11 @@ protected:
     // Starts a design of the size of `grid` and types it in by clicks (-1, 0, 1 per cell).
     void Type(const std::vector<int> &grid)
     {
-        model.Choose_Size(grid.size() == 64 ? 0 : 3);
+        int n = 8;
+        while (n * n < int(grid.size()))
+            n += 2;
+        model.Choose_Size(n / 2 - 4);
         model.Init_Design();
-        const int n = model.DesignGridSize;
         for (int i = 0; i < int(grid.size()); ++i)
             for (int k = 0; k <= grid[i]; ++k)
                 ASSERT_TRUE(model.Grid_MouseUp(i / n * kMaxSide + i % n));
@@ -101,6 +106,51 @@ TEST_F(DesignModelTest, ChangingAValidatedDesignReturnsToEditingUntilValidatedAg
     ASSERT_TRUE(model.Command2_Click());
     EXPECT_EQ(design, validated);
     EXPECT_EQ(messages.shown[0].text, messages.shown[1].text);
+}
+
+// Random designs of every size, many of them with given cells that contradict each other: a
+// design is accepted only when it has one solution, and that solution is what is stored.
+TEST_F(DesignModelTest, AcceptsOnlyADesignWithOneSolutionAndStoresIt)
+{
+    std::mt19937_64 rng(2024);
+    std::vector<std::vector<int>> boards[kSizes];
+    for (int s = 0; s < kSizes; ++s)
+        for (int seed = 0; seed < 3; ++seed)
+            boards[s].push_back(test::MakeValidBoard(SideOfSizeIndex(s), seed));
+    int accepted = 0;
+    const int rounds = 200;
+    for (int round = 0; round < rounds; ++round) {
+        const int n = 8 + 2 * (round % 4);
+        auto grid = boards[round % 4][rng() % 3];
+        const int keepPercent = 45 + int(rng() % 55);
+        for (int &v : grid)
+            if (int(rng() % 100) >= keepPercent)
+                v = -1;
+        for (int flips = int(rng() % 3); flips > 0; --flips) {
+            int &v = grid[rng() % grid.size()];
+            if (v != -1)
+                v ^= 1;
+        }
+        Type(grid);
+        ASSERT_TRUE(model.Command2_Click());
+        if (!model.SolveEnabled())
+            continue;
+        ++accepted;
+        SCOPED_TRACE(testing::Message() << "round " << round);
+        const std::vector<std::int32_t> clues(grid.begin(), grid.end());
+        ASSERT_EQ(brute::CountSolutions(n, clues, 2), 1);
+        const std::vector<int> solution(design.SolutionCells.begin(),
+                                        design.SolutionCells.begin() + n * n);
+        EXPECT_TRUE(test::IsSolvedBoard(solution, n));
+        for (int i = 0; i < n * n; ++i) {
+            if (grid[i] != -1) {
+                EXPECT_EQ(solution[i], grid[i]);
+            }
+        }
+    }
+    // Both answers came often enough for the check to mean something.
+    EXPECT_GT(accepted, rounds / 5);
+    EXPECT_LT(accepted, rounds * 4 / 5);
 }
 
 } // namespace

@@ -20,8 +20,6 @@ PuzzleRecord ShippedPuzzle(int level, int sizeIndex, int number)
     return DecodeRecord(bytes.data() + RecordOffset(level, sizeIndex, number));
 }
 
-QColor Back(QWidget *w) { return w->palette().color(QPalette::Window); }
-
 class DesignerTest : public GameWindowTest {
 protected:
     // Opens the designer from the Design menu and runs `drive` while it is shown modally;
@@ -79,8 +77,11 @@ TEST_F(DesignerTest, OpensWithItsTextsAndNewCloseOrTheFramePlayNothing)
                                       "12 x 12", "14 x 14", "New+", "Validate+", "Solve-",
                                       "Close+", "1A", "14N", "1A", "14N"}));
         EXPECT_EQ(Back(f.Grid[8 * kMaxSide + 8]), QColor(Qt::black));
+        EXPECT_EQ(Back(f.LabelRow[20]), QColor(Qt::white));
         Shot(&f, "designer_empty_8x8.png");
-        // New answered No keeps the design; a click on the border changes nothing.
+        // With 12 x 12 chosen, New answered No keeps the 8 x 8 design; a click on its border
+        // changes nothing.
+        f.OptionSize[2]->click();
         QTest::mouseClick(f.Grid[0], Qt::LeftButton);
         QTest::mouseClick(f.Grid[8], Qt::LeftButton);
         fake.messages.answers = {MsgAnswer::No};
@@ -88,21 +89,27 @@ TEST_F(DesignerTest, OpensWithItsTextsAndNewCloseOrTheFramePlayNothing)
         EXPECT_EQ(LastBox().title + "|" + LastBox().text,
                   "Start New Design|Are you sure to abandon current design and start a new?");
         EXPECT_EQ(f.Grid[0]->text() + f.Grid[8]->text(), "0");
+        EXPECT_EQ(Back(f.Grid[8 * kMaxSide]), QColor(Qt::black));
         QTest::mouseClick(f.Command4, Qt::LeftButton);
         EXPECT_FALSE(f.isVisible());
     });
     EXPECT_FALSE(w.PlayingDesign());
     EXPECT_EQ(w.model().LastCell, 0);
-    // Closed by its frame with 12 x 12 chosen: nothing is played, and the same designer opens
-    // next time with an empty design of that size.
+    // Hidden by Close, the same designer opens again with an empty design of the size chosen;
+    // closed by its frame it plays nothing and is discarded, so the next one starts at 8 x 8.
     WhileShown([&](FormMake &f) {
-        f.OptionSize[2]->click();
-        EXPECT_TRUE(f.close());
-    });
-    EXPECT_EQ(w.model().LastCell, 0);
-    WhileShown([&](FormMake &f) {
+        f.setProperty("shownBefore", true);
+        EXPECT_TRUE(f.OptionSize[2]->isChecked());
         EXPECT_EQ(f.Grid[0]->text(), "");
         EXPECT_EQ(Back(f.Grid[12 * kMaxSide]), QColor(Qt::black));
+        EXPECT_TRUE(f.close());
+    });
+    EXPECT_FALSE(w.PlayingDesign());
+    EXPECT_EQ(w.model().LastCell, 0);
+    WhileShown([&](FormMake &f) {
+        EXPECT_FALSE(f.property("shownBefore").isValid());
+        EXPECT_TRUE(f.OptionSize[0]->isChecked());
+        EXPECT_EQ(Back(f.Grid[8 * kMaxSide]), QColor(Qt::black));
     });
     EXPECT_EQ(w.findChildren<FormMake *>().size(), 1);
 }
@@ -183,9 +190,18 @@ TEST_F(DesignerTest, ALongValidationPumpsEventsButTakesNoInput)
             EXPECT_EQ(f.Grid[empty]->text(), "");
             EXPECT_EQ(fake.messages.shown.size(), boxes);
         };
+        // The result is reported over the buttons as they were before the validation; they
+        // change once it is acknowledged.
+        QStringList atReport;
+        fake.messages.onShow = [&](const RecordedBox &) {
+            for (QPushButton *b : {f.Command1, f.Command2, f.Command3, f.Command4})
+                atReport << b->text() + (b->isEnabled() ? "+" : "-");
+        };
         QTest::mouseClick(f.Command2, Qt::LeftButton);
         fake.pump.onPump = nullptr;
+        fake.messages.onShow = nullptr;
         EXPECT_NE(LastBox().text.find("Rate = 3\n"), std::string::npos);
+        EXPECT_EQ(atReport, (QStringList{"New+", "Validate+", "Solve-", "Close+"}));
         EXPECT_TRUE(f.Command3->isEnabled() && f.Command4->isEnabled() && f.Frame1->isEnabled());
     });
     EXPECT_GT(pumps, 60); // one pass of event processing per deduction

@@ -2,6 +2,7 @@
 
 #include "game/ui/click_label.h"
 
+#include <QCloseEvent>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
@@ -78,13 +79,14 @@ FormMake::FormMake(PuzzleRecord &design, bool &playingDesign, const LineTables &
     }
 
     // Headings above and below every column ("1" to "14"), left and right of every row ("A" to
-    // "N"), all fourteen whatever the size.
+    // "N"), all fourteen whatever the size, in the system's window colours.
     auto heading = [&](const char *name, int index, const QString &text, int left, int top) {
         auto *l = new QLabel(text, this);
         l->setObjectName(QString("%1_%2").arg(name).arg(index));
         l->setGeometry(Px(left), Px(top), Px(375), Px(375));
         l->setAlignment(Qt::AlignCenter);
         l->setFont(font);
+        Paint(l, colour::SystemWindow, colour::SystemWindowText);
         return l;
     };
     for (int k = 0; k < kMaxSide; ++k) {
@@ -211,6 +213,20 @@ void FormMake::Command4_Click()
 void FormMake::reject()
 {
     Command4_Click();
+}
+
+void FormMake::closeEvent(QCloseEvent *event)
+{
+    // Never in the middle of a validation: the solver runs inside this window's handler.
+    if (model_.Busy()) {
+        event->ignore();
+        return;
+    }
+    // Closed by its frame, the designer leaves PlayingDesign as the game window set it and is
+    // done with: the next opening loads a new one, with the first size chosen again.
+    event->accept();
+    unloaded_ = true;
+    done(QDialog::Rejected);
 }
 
 } // namespace tl

@@ -1,7 +1,7 @@
 // The puzzle designer's window: the 14 x 14 cell labels with their headings, the size options
 // and the New, Validate, Solve and Close buttons. It shows a DesignModel and hands it every
-// click. Created by the game window on first use, shown modally and only ever hidden: by Solve,
-// by Close, or by closing its window, which acts as Close.
+// click. Created by the game window on first use and shown modally; Solve and Close (and the Esc
+// key) hide it to be shown again, while closing its window discards it (Unloaded()).
 #pragma once
 
 #include "designer/design_model.h"
@@ -45,15 +45,20 @@ public slots:
     void Command2_Click();
     void Command3_Click();
     void Command4_Click();
-    // The Esc key and closing the window by its frame act as Close (ignored while a validation
-    // runs: QDialog's close event asks reject() and stays open when the dialog is still shown).
+    // The Esc key acts as Close (refused, like Close, while a validation runs).
     void reject() override;
+
+    // True once the window was closed by its frame: the owner deletes it, and the next opening
+    // creates a new designer.
+    bool Unloaded() const { return unloaded_; }
 
 protected:
     void showEvent(QShowEvent *event) override; // Form_Activate
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     DesignModel model_;
+    bool unloaded_ = false;
 };
 
 } // namespace tl

@@ -32,7 +32,8 @@ void Main::Build_Play()
     connect(mnu_solve_restart, &QAction::triggered, this, &Main::cmdRestart_Click);
     connect(mnu_solve_solution, &QAction::triggered, this, &Main::cmdSolution_Click);
     connect(mnu_puzzle_design, &QAction::triggered, this, &Main::mnu_puzzle_design_Click);
-    // The designer is created on first use and then only hidden and shown again.
+    // The designer is created on first use and then hidden and shown again, until its window
+    // is closed by the frame: then it is deleted and the next opening creates a new one.
     showDesigner = [this, form = QPointer<FormMake>()]() mutable {
         if (!form) {
             form = new FormMake(DesignPuzzle, model_.PlayingDesign, lineTables_,
@@ -40,6 +41,8 @@ void Main::Build_Play()
             form->Form_Load();
         }
         form->exec();
+        if (form && form->Unloaded())
+            delete form;
     };
 
     // The cover over the whole 14 x 14 board while the game is paused.
