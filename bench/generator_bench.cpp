@@ -1,6 +1,8 @@
-// Generation speed per level and size: the time per accepted puzzle, with the full boards and
-// removal passes each puzzle took and the share of passes rejected. Each benchmark keeps one
-// generator, so the acceptance thresholds adapt across its puzzles as they do in a set run.
+// Generation speed: whole set runs per level, size and number of threads (wall time, with the
+// boards and passes per puzzle, the share of passes rejected and the share of passes worked out
+// ahead of time that were not needed), and the time from a stop to the end of a run on all
+// cores. Every run starts from the starting thresholds and a fixed seed, so the work of one
+// (level, size) is the same whatever the threads.
 #include "game/line_tables.h"
 #include "platform/fake/fakes.h"
 #include "solver/generator.h"
@@ -8,9 +10,16 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <thread>
+#include <vector>
+
 namespace {
 
 using namespace tl;
+using Clock = std::chrono::steady_clock;
 
 class NoWindow : public GeneratorHost {
 public:
@@ -26,57 +35,101 @@ public:
                       const PuzzleRecord *) override
     {
     }
-    std::uint64_t runSeed() override { return 1; }
+    std::uint64_t runSeed() override { return 1000; }
 };
 
-void BM_GeneratePuzzle(benchmark::State &state)
-{
-    const auto level = static_cast<std::int16_t>(state.range(0));
-    const auto size = static_cast<std::int16_t>(state.range(1));
-    LineTables unused;
+struct SetRun {
     GeneratorThresholds thresholds;
-    Init_Line_Tables(unused, thresholds);
-    RatingSolver solver(SharedLineTables());
+    FakeEventPump pump;
+    RatingSolver solver{SharedLineTables(), &pump};
     NoWindow host;
-    Generator gen(solver, thresholds, host);
-    gen.seed(1000 + level * 4 + size);
-    gen.prepare(level, size);
-    solver.HaltGenerator = false;
-    PuzzleRecord record;
-    std::int16_t number = 1;
-    for (auto _ : state) {
-        while (!gen.makePuzzle(record, number)) {
-        }
-        number = static_cast<std::int16_t>(number % 100 + 1);
-        benchmark::DoNotOptimize(record);
+    Generator gen{solver, thresholds, host};
+    explicit SetRun(int threads)
+    {
+        LineTables unused;
+        Init_Line_Tables(unused, thresholds);
+        host.boxes.answers.assign(4, MsgAnswer::Yes);
+        gen.threads = threads;
     }
-    const double puzzles = static_cast<double>(gen.stats.accepted);
-    state.counters["boards/puzzle"] = gen.stats.boards / puzzles;
-    state.counters["passes/puzzle"] = gen.stats.passes / puzzles;
-    state.counters["trials/puzzle"] = gen.stats.trials / puzzles;
-    state.counters["rejected%"] =
-        gen.stats.passes ? 100.0 * gen.stats.rejectedPasses / gen.stats.passes : 0.0;
-    state.SetLabel(std::string(GeneratorLevelName(level)) + " " + GeneratorSizeName(size));
-}
+    void run(int level, int size)
+    {
+        std::int16_t l = static_cast<std::int16_t>(level), s = static_cast<std::int16_t>(size);
+        gen.Generate_Puzzle_Set(l, s);
+    }
+};
 
-// Hard and Insane puzzles of 12 x 12 and 14 x 14 take up to seconds each and vary a lot from
-// one to the next: they run a fixed 20 puzzles so that their figures are averages; the rest
-// run for at least a second.
-void RegisterSets()
+void BM_GenerateSet(benchmark::State &state)
 {
-    for (int level = 0; level < 4; ++level) {
-        for (int size = 0; size < 4; ++size) {
-            auto *b = benchmark::RegisterBenchmark("BM_GeneratePuzzle", BM_GeneratePuzzle)
-                          ->Args({level, size})
-                          ->Unit(benchmark::kMillisecond);
-            if (level >= 2 && size >= 2)
-                b->Iterations(20);
-            else
-                b->MinTime(1.0);
-        }
+    const int level = static_cast<int>(state.range(0));
+    const int size = static_cast<int>(state.range(1));
+    const int threads = static_cast<int>(state.range(2));
+    GeneratorStats total;
+    for (auto _ : state) {
+        SetRun r(threads);
+        r.run(level, size);
+        total.boards += r.gen.stats.boards;
+        total.passes += r.gen.stats.passes;
+        total.rejectedPasses += r.gen.stats.rejectedPasses;
+        total.accepted += r.gen.stats.accepted;
+        total.evaluatedPasses += r.gen.stats.evaluatedPasses;
     }
+    const double puzzles = static_cast<double>(std::max(1L, total.accepted));
+    state.counters["boards/puzzle"] = total.boards / puzzles;
+    state.counters["passes/puzzle"] = total.passes / puzzles;
+    state.counters["rejected%"] = total.passes ? 100.0 * total.rejectedPasses / total.passes : 0.0;
+    state.counters["unneeded%"] =
+        total.evaluatedPasses ? 100.0 * (total.evaluatedPasses - total.passes) / total.evaluatedPasses : 0.0;
+    state.SetLabel(std::string(GeneratorLevelName(level)) + " " + GeneratorSizeName(size) + ", " +
+                   std::to_string(threads) + " thread(s)");
 }
 
-const bool registered = (RegisterSets(), true);
+// Stop pressed a while into an Insane 14 x 14 run on every core: the time from the halt flag
+// being set (inside the event pump, as the Stop button does) to the return of the run, which
+// includes storing the puzzles made so far.
+void BM_StopToEndOfRun(benchmark::State &state)
+{
+    const auto delay = std::chrono::milliseconds(state.range(0));
+    std::vector<double> ms;
+    for (auto _ : state) {
+        SetRun r(AllCores());
+        const auto start = Clock::now();
+        Clock::time_point stopped{};
+        r.pump.onPump = [&](long) {
+            if (!r.solver.HaltGenerator && Clock::now() - start >= delay) {
+                r.solver.HaltGenerator = true;
+                stopped = Clock::now();
+            }
+        };
+        r.run(3, 3);
+        const auto end = Clock::now();
+        ms.push_back(std::chrono::duration<double, std::milli>(end - stopped).count());
+        state.SetIterationTime(std::chrono::duration<double>(end - stopped).count());
+    }
+    std::sort(ms.begin(), ms.end());
+    state.counters["median_ms"] = ms[ms.size() / 2];
+    state.counters["max_ms"] = ms.back();
+}
+
+void RegisterAll()
+{
+    const int cores = AllCores();
+    for (int level = 0; level < 4; ++level)
+        for (int size = 0; size < 4; ++size)
+            for (int threads : {1, cores}) {
+                auto *b = benchmark::RegisterBenchmark("BM_GenerateSet", BM_GenerateSet)
+                              ->Args({level, size, threads})
+                              ->Unit(benchmark::kMillisecond)
+                              ->UseRealTime();
+                b->Iterations(level >= 2 && size >= 2 ? 1 : 3);
+            }
+    benchmark::RegisterBenchmark("BM_StopToEndOfRun", BM_StopToEndOfRun)
+        ->Arg(300)
+        ->Arg(1000)
+        ->Iterations(20)
+        ->UseManualTime()
+        ->Unit(benchmark::kMillisecond);
+}
+
+const bool registered = (RegisterAll(), true);
 
 } // namespace

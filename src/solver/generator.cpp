@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <memory>
 #include <utility>
 
 namespace tl {
@@ -48,9 +49,42 @@ std::string GeneratorKey(int level, int sizeIndex)
     return "L" + std::to_string(level + 1) + "S" + std::to_string(sizeIndex + 1);
 }
 
+namespace {
+
+// Boards and passes worked out on the calling thread, each when the run asks for it.
+class InlineSource : public PassSource {
+public:
+    InlineSource(RatingSolver &solver, std::uint64_t seed, std::function<bool(RatingSolver &)> solve)
+        : evaluator_(solver), seed_(seed)
+    {
+        evaluator_.prepare(solver.GenLevel, solver.GenSize);
+        evaluator_.solve = std::move(solve);
+    }
+    const FullBoard *board(long board) override
+    {
+        return evaluator_.buildBoard(seed_, board, board_) ? &board_ : nullptr;
+    }
+    const PassResult *pass(long board, int pass) override
+    {
+        evaluator_.runPass(seed_, board, pass, board_, result_);
+        ++evaluated_;
+        return &result_;
+    }
+    void finishBoard(long, int, bool) override {}
+    long evaluatedPasses() const override { return evaluated_; }
+
+private:
+    PassEvaluator evaluator_;
+    std::uint64_t seed_;
+    FullBoard board_;
+    PassResult result_;
+    long evaluated_ = 0;
+};
+
+} // namespace
+
 Generator::Generator(RatingSolver &solver, GeneratorThresholds &thresholds, GeneratorHost &host)
-    : solver_(solver), thresholds_(thresholds), host_(host),
-      search_(solver.Tables(), random_, solver.Pump(), &solver.HaltGenerator)
+    : solver_(solver), thresholds_(thresholds), host_(host)
 {
 }
 
@@ -60,48 +94,29 @@ void Generator::pump()
         p->pumpEvents();
 }
 
-bool Generator::runSolve()
-{
-    return solve ? solve() : solver_.Solve_Puzzle();
-}
-
-void Generator::prepare(std::int16_t level, std::int16_t sizeIndex)
-{
-    const int n = SideOfSizeIndex(sizeIndex);
-    solver_.GenLevel = level;
-    solver_.GenSize = sizeIndex;
-    solver_.GenGridSize = static_cast<std::int16_t>(n);
-    solver_.GenLastCell = n * n - 1;
-    solver_.GenCells.assign(static_cast<std::size_t>(n) * n, -1);
-    search_.setSize(n);
-    board_.assign(static_cast<std::size_t>(n) * n, -1);
-    cellOrder_.resize(static_cast<std::size_t>(n) * n);
-}
-
-bool Generator::acceptable() const
+bool Generator::acceptable(const PassResult &r) const
 {
     const int s = solver_.GenSize;
     switch (solver_.GenLevel) {
     case 0:
         return true;
     case 1:
-        return solver_.Rate == 1;
+        return r.rate == 1;
     case 2:
-        return solver_.DuplicateCount[s] >= thresholds_.DuplicateThreshold[s];
+        return r.duplicates >= thresholds_.DuplicateThreshold[s];
     default:
-        return solver_.DuplicateCount[s] >= 1 &&
-               solver_.HeavyCount[s] >= thresholds_.HeavyThreshold[s];
+        return r.duplicates >= 1 && r.heavy >= thresholds_.HeavyThreshold[s];
     }
 }
 
-void Generator::onRejected()
+void Generator::onRejected(const PassResult &r)
 {
     // A rejection makes the next puzzle of the size easier to accept, never below the floor.
     const int s = solver_.GenSize;
     auto &t = thresholds_;
     if (solver_.GenLevel == 2) {
         t.DuplicateThreshold[s] = std::max<std::int16_t>(t.DuplicateThreshold[s] - 1, t.DuplicateMin[s]);
-    } else if (solver_.GenLevel == 3 && solver_.DuplicateCount[s] >= 1) {
+    } else if (solver_.GenLevel == 3 && r.duplicates >= 1) {
         t.HeavyThreshold[s] = std::max<std::int16_t>(t.HeavyThreshold[s] - 1, t.HeavyMin[s]);
     }
 }
@@ -115,74 +130,6 @@ void Generator::onAccepted()
         t.DuplicateThreshold[s] = std::min<std::int16_t>(t.DuplicateThreshold[s] + 1, t.DuplicateMax[s]);
     if (solver_.GenLevel == 3)
         t.HeavyThreshold[s] = std::min<std::int16_t>(t.HeavyThreshold[s] + 1, t.HeavyMax[s]);
-}
-
-void Generator::fillRecord(PuzzleRecord &record, std::int16_t number) const
-{
-    record = PuzzleRecord{};
-    record.Level = solver_.GenLevel;
-    record.SizeIndex = solver_.GenSize;
-    record.Number = number;
-    const std::size_t cells = board_.size();
-    for (std::size_t i = 0; i < cells; ++i) {
-        record.StartCells[i] = solver_.GenCells[i];
-        record.SolutionCells[i] = static_cast<std::int16_t>(board_[i]);
-    }
-    record.HeavyCount = solver_.HeavyCount[solver_.GenSize];
-}
-
-bool Generator::makePuzzle(PuzzleRecord &record, std::int16_t number)
-{
-    RatingSolver &s = solver_;
-    const int size = s.GenSize;
-    const auto cells = static_cast<std::uint32_t>(s.GenLastCell + 1);
-
-    if (!search_.Build_Full_Board(board_)) {
-        stats.boardAttempts += search_.attempts();
-        return false; // stopped during the search: no board, no passes
-    }
-    ++stats.boards;
-    stats.boardAttempts += search_.attempts();
-
-    for (int pass = 0; pass < kMaxPasses && !s.HaltGenerator; ++pass) {
-        ++stats.passes;
-        // Every pass starts again from the full board, with a new random removal order.
-        for (std::uint32_t i = 0; i < cells; ++i) {
-            s.GenCells[i] = static_cast<std::int16_t>(board_[i]);
-            cellOrder_[i] = static_cast<std::int32_t>(i);
-        }
-        const int swaps = s.GenLastCell * 10;
-        for (int k = 0; k < swaps; ++k) {
-            const std::uint32_t a = random_.below(cells);
-            const std::uint32_t b = random_.below(cells);
-            std::swap(cellOrder_[a], cellOrder_[b]);
-        }
-        // Remove each clue in turn; keep it out only if the solver still finishes the board.
-        for (std::uint32_t k = 0; k < cells; ++k) {
-            pump();
-            s.DuplicateCount[size] = 0;
-            s.HeavyCount[size] = 0;
-            const std::int32_t x = cellOrder_[k];
-            s.GenCells[x] = -1;
-            ++stats.trials;
-            if (!runSolve())
-                s.GenCells[x] = static_cast<std::int16_t>(board_[x]);
-        }
-        // Rate what is left.
-        s.Rate = 0;
-        s.DuplicateCount[size] = 0;
-        s.HeavyCount[size] = 0;
-        runSolve();
-        if (acceptable()) {
-            fillRecord(record, number);
-            onAccepted();
-            ++stats.accepted;
-            return true;
-        }
-        onRejected();
-        ++stats.rejectedPasses;
-    }
-    return false;
 }
 
 void Generator::Generate_Puzzle_Set(std::int16_t &Level, std::int16_t &SizeIndex)
@@ -222,30 +169,80 @@ void Generator::Generate_Puzzle_Set(std::int16_t &Level, std::int16_t &SizeIndex
     solver_.HaltGenerator = false;
     host_.setHaltEnabled(true);
 
-    random_.reseed(host_.runSeed());
-    prepare(level, sizeIndex);
+    const std::uint64_t seed = host_.runSeed();
+    const int n = SideOfSizeIndex(sizeIndex);
+    solver_.GenGridSize = static_cast<std::int16_t>(n);
+    solver_.GenLastCell = n * n - 1;
     std::int16_t done = start;
     host_.setProgressMaximum(kSetSize);
     host_.setProgressValue(done);
+
+    // Where the boards and passes come from; the pool of a run that has its own goes last.
+    std::unique_ptr<PassPool> ownPool;
+    std::unique_ptr<PassSource> source;
+    if (pool || threads > 1) {
+        if (!pool)
+            ownPool = std::make_unique<PassPool>(solver_.Tables(), threads);
+        source = (pool ? pool : ownPool.get())
+                     ->open({level, sizeIndex, seed, kSetSize - start, solve, solver_.Pump(),
+                             &solver_.HaltGenerator});
+    } else {
+        source = std::make_unique<InlineSource>(solver_, seed, solve);
+    }
 
     // The new records stay here until the run ends, so that nothing else (a best time of a
     // game of this set finished meanwhile, a best-time reset) can write into a half-made set:
     // the stock in memory and the file receive the whole new range together.
     std::vector<PuzzleRecord> made(kSetSize);
-    PuzzleRecord record;
     bool halted = false;
-    while (done < kSetSize) {
+    for (long board = 0; done < kSetSize; ++board) {
         pump();
         if (solver_.HaltGenerator) {
             halted = true;
             break;
         }
-        if (makePuzzle(record, static_cast<std::int16_t>(done + 1))) {
-            made[done] = record;
+        const FullBoard *full = source->board(board);
+        if (!full)
+            continue; // stopped during the search: no board, no passes
+        ++stats.boards;
+        stats.boardAttempts += full->attempts;
+        bool accepted = false;
+        int passes = 0;
+        while (passes < kMaxPasses && !solver_.HaltGenerator) {
+            const PassResult *r = source->pass(board, passes);
+            if (!r)
+                break; // stopped before the pass began
+            ++passes;
+            ++stats.passes;
+            stats.trials += r->trials;
+            if (acceptable(*r)) {
+                PuzzleRecord &record = made[done];
+                record = PuzzleRecord{};
+                record.Level = level;
+                record.SizeIndex = sizeIndex;
+                record.Number = static_cast<std::int16_t>(done + 1);
+                for (std::size_t i = 0; i < full->cells.size(); ++i) {
+                    record.StartCells[i] = r->cells[i];
+                    record.SolutionCells[i] = static_cast<std::int16_t>(full->cells[i]);
+                }
+                record.HeavyCount = r->heavy;
+                onAccepted();
+                ++stats.accepted;
+                accepted = true;
+                break;
+            }
+            onRejected(*r);
+            ++stats.rejectedPasses;
+        }
+        source->finishBoard(board, passes, accepted);
+        if (accepted) {
             ++done;
             host_.setProgressValue(done);
         }
     }
+    stats.evaluatedPasses += source->evaluatedPasses();
+    source.reset(); // stops the workers' remaining work
+    ownPool.reset();
 
     if (!halted) {
         host_.storePuzzles(level, sizeIndex, static_cast<std::int16_t>(start + 1), done,

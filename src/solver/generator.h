@@ -1,22 +1,28 @@
 // The puzzle generator: makes a set of 100 puzzles of one level and one size and stores it.
 //
-// For every puzzle it builds a random full board (BoardSearch), removes clues in a random order
-// as long as the rating solver can still finish the board within the set's level, rates the
-// result and accepts or rejects it; Hard and Insane acceptance uses thresholds that adapt while
-// the program runs. A board whose 20 removal passes are all rejected is dropped for a new one.
+// For every puzzle it builds a random full board, removes clues in a random order as long as
+// the rating solver can still finish the board within the set's level, rates the result and
+// accepts or rejects it; Hard and Insane acceptance uses thresholds that adapt while the
+// program runs. A board whose 20 removal passes are all rejected is dropped for a new one.
+//
+// The boards and passes are worked out by a PassSource (solver/pass_pool.h): on the calling
+// thread, or ahead of time on worker threads, one per core by default. Each has a random stream
+// of its own derived from the run's seed (solver/pass_work.h), and the run itself (this class)
+// walks them strictly in order, applying the acceptance rules, the threshold moves and the
+// pass limit, so the set made from a seed is the same whatever the number of threads.
 //
 // The run talks to the window that started it only through GeneratorHost: its questions, the
 // "Generator" settings key that lets an interrupted run be continued, the progress caption and
 // bar, the Stop button and the storing of the finished records. The halt flag is the solver's
-// HaltGenerator, which the Stop button sets; window events run through the solver's event pump.
-// One random engine serves the whole run, seeded once at its start from the host.
+// HaltGenerator, which the Stop button sets; window events run through the solver's event pump,
+// on the thread that called the run, which is also where the run starts and ends.
 #pragma once
 
 #include "game/line_tables.h"
 #include "game/puzzle_record.h"
-#include "platform/seeded_random.h"
 #include "platform/services.h"
-#include "solver/board_search.h"
+#include "solver/pass_pool.h"
+#include "solver/pass_work.h"
 #include "solver/solver.h"
 
 #include <array>
@@ -60,6 +66,8 @@ struct GeneratorStats {
     long rejectedPasses = 0;  // passes whose puzzle was rejected
     long accepted = 0;        // puzzles accepted
     long trials = 0;          // removal trials (one solve each)
+    // Passes worked out, including those worked out ahead of time and then not needed.
+    long evaluatedPasses = 0;
 };
 
 // The level and size names shown to the user.
@@ -70,51 +78,39 @@ std::string GeneratorKey(int level, int sizeIndex);
 
 class Generator {
 public:
-    static constexpr int kMaxPasses = 20;
+    static constexpr int kMaxPasses = kPassesPerBoard;
 
-    // `solver` rates the puzzles (it must know every level up to the sets' levels) and holds
-    // the halt flag and the event pump; `thresholds` are the program's acceptance thresholds,
-    // adapted by every run. All three must outlive the generator.
+    // `solver` holds the halt flag and the event pump and rates the puzzles when the run works
+    // on its own thread; `thresholds` are the program's acceptance thresholds, adapted by every
+    // run. All three must outlive the generator.
     Generator(RatingSolver &solver, GeneratorThresholds &thresholds, GeneratorHost &host);
 
     // The whole run for one set: questions, progress, puzzles, and storing at completion or
     // halt. Returns when the run is completed, halted or declined.
     void Generate_Puzzle_Set(std::int16_t &Level, std::int16_t &SizeIndex);
 
-    // ---- Pieces of the run, also used by benchmarks ----------------------------------------
-    // Sets the solver interface and the board search up for (level, sizeIndex).
-    void prepare(std::int16_t level, std::int16_t sizeIndex);
-    // Seeds the run's random engine.
-    void seed(std::uint64_t seed) { random_.reseed(seed); }
-    // One full board and up to 20 removal passes on it. True when a puzzle was accepted: then
-    // `record` holds it with the given number and the thresholds have been moved on. False
-    // when every pass was rejected or the halt flag ended the work.
-    bool makePuzzle(PuzzleRecord &record, std::int16_t number);
+    // Threads that work out boards and passes: 1 works on the calling thread alone; more start
+    // that many workers for the run. Ignored while `pool` is set.
+    int threads = AllCores();
+    // A pool shared with other runs (a tool making many sets at once); it must outlive the runs.
+    PassPool *pool = nullptr;
 
     GeneratorStats stats;
-    // The solve that the removal trials and the rating call; empty means the solver's own
-    // Solve_Puzzle. Tests put a scripted solve here to steer ratings.
-    std::function<bool()> solve;
+    // The solve that the removal trials and the rating call, given the solver that works the
+    // pass out; empty means that solver's own Solve_Puzzle. Tests put a scripted solve here.
+    std::function<bool(RatingSolver &)> solve;
     const GeneratorThresholds &thresholds() const { return thresholds_; }
-    // The full board of the last puzzle attempt (CellIndex order, N x N cells).
-    const std::vector<std::int32_t> &fullBoard() const { return board_; }
 
 private:
     void pump();
-    bool runSolve();
     // Applies the threshold change of a rejected pass / an accepted puzzle.
-    void onRejected();
+    void onRejected(const PassResult &r);
     void onAccepted();
-    bool acceptable() const;
-    void fillRecord(PuzzleRecord &record, std::int16_t number) const;
+    bool acceptable(const PassResult &r) const;
 
     RatingSolver &solver_;
     GeneratorThresholds &thresholds_;
     GeneratorHost &host_;
-    SeededRandom random_{0};
-    BoardSearch search_;
-    std::vector<std::int32_t> board_;
-    std::vector<std::int32_t> cellOrder_;
 };
 
 } // namespace tl

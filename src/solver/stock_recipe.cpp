@@ -90,7 +90,7 @@ std::uint64_t StockSetSeed(std::uint64_t stockSeed, int level, int sizeIndex)
     return SplitMix64(SplitMix64(stockSeed) ^ static_cast<std::uint64_t>(level * kSizes + sizeIndex + 1));
 }
 
-StockSet MakeStockSet(std::uint64_t stockSeed, int level, int sizeIndex,
+StockSet MakeStockSet(std::uint64_t stockSeed, int level, int sizeIndex, PassPool *pool,
                       const std::function<void(int)> &progress)
 {
     LineTables unused;
@@ -99,6 +99,8 @@ StockSet MakeStockSet(std::uint64_t stockSeed, int level, int sizeIndex,
     RatingSolver solver(SharedLineTables());
     ToolHost host(StockSetSeed(stockSeed, level, sizeIndex), progress);
     Generator generator(solver, thresholds, host);
+    generator.pool = pool;
+    generator.threads = 1;
     std::int16_t l = static_cast<std::int16_t>(level), s = static_cast<std::int16_t>(sizeIndex);
     generator.Generate_Puzzle_Set(l, s);
     StockSet set;

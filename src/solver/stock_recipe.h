@@ -26,10 +26,11 @@ struct StockSet {
 };
 
 // Makes one set of the stock: the generator's whole set run for (level, sizeIndex) from the
-// set's own seed, with the starting acceptance thresholds and a solver of its own. `progress`
-// (may be empty) hears the number of puzzles done after each one. Safe to call from several
-// threads at once.
-StockSet MakeStockSet(std::uint64_t stockSeed, int level, int sizeIndex,
+// set's own seed, with the starting acceptance thresholds and a solver of its own, its passes
+// worked out by `pool` (null: on the calling thread alone). The records are the same either
+// way. `progress` (may be empty) hears the number of puzzles done after each one. Safe to call
+// from several threads at once.
+StockSet MakeStockSet(std::uint64_t stockSeed, int level, int sizeIndex, PassPool *pool = nullptr,
                       const std::function<void(int)> &progress = {});
 
 } // namespace tl

@@ -7,9 +7,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <functional>
 #include <map>
 #include <set>
+#include <thread>
 
 using namespace tl;
 
@@ -75,11 +78,14 @@ struct Rig {
     FakeHost host;
     Generator gen{solver, thresholds, host};
 
+    // The rules of a run, one pass after the other on the test's thread: the pump runs once
+    // per trial and per deduction, so a test can stop the run at a chosen moment.
     Rig()
     {
         LineTables unused;
         Init_Line_Tables(unused, thresholds);
         fresh = thresholds;
+        gen.threads = 1;
     }
     void run(int level, int sizeIndex)
     {
@@ -100,13 +106,22 @@ struct Rig {
     // every solve reports the counts `counts` gives.
     void scriptCounts(std::function<std::pair<int, int>()> counts)
     {
-        gen.solve = [this, counts] {
-            if (solver.HaltGenerator)
+        gen.solve = [counts](RatingSolver &s) {
+            if (s.HaltGenerator)
                 return false;
             auto [dup, heavy] = counts();
-            solver.DuplicateCount[solver.GenSize] = static_cast<std::int16_t>(dup);
-            solver.HeavyCount[solver.GenSize] = static_cast<std::int16_t>(heavy);
+            s.DuplicateCount[s.GenSize] = static_cast<std::int16_t>(dup);
+            s.HeavyCount[s.GenSize] = static_cast<std::int16_t>(heavy);
             return true;
+        };
+    }
+    // Sets the halt flag as removal trial `trial` of the run begins (the real solver solves).
+    void stopAtTrial(long trial)
+    {
+        gen.solve = [this, trial, calls = 0L](RatingSolver &s) mutable {
+            if (++calls == trial)
+                s.HaltGenerator = true;
+            return s.Solve_Puzzle();
         };
     }
 };
@@ -310,10 +325,7 @@ TEST(GeneratorRun, RecordsAreHeldBackUntilTheRunEnds)
 TEST(GeneratorRun, StopDuringTheRemovalOfAnEasyPassKeepsTheUntriedClues)
 {
     Rig rig;
-    rig.pump.onPump = [&](long) {
-        if (rig.gen.stats.trials == 10)
-            rig.solver.HaltGenerator = true;
-    };
+    rig.stopAtTrial(11);
     rig.run(0, 0);
     ASSERT_EQ(rig.host.stored.size(), 1u);
     const PuzzleRecord &r = rig.host.stored[0].records[0];
@@ -435,9 +447,12 @@ TEST(GeneratorThresholdRules, StopDuringAHardSweepLowersTheThresholdOnce)
     // The rating solve of a stopped pass finds no level-2 deduction, so the pass is rejected.
     Rig rig;
     rig.scriptCounts([] { return std::pair{3, 0}; });
-    rig.pump.onPump = [&](long) {
-        if (rig.gen.stats.trials == 20)
-            rig.solver.HaltGenerator = true;
+    auto scripted = rig.gen.solve;
+    long trials = 0;
+    rig.gen.solve = [&](RatingSolver &s) {
+        if (++trials == 20)
+            s.HaltGenerator = true;
+        return scripted(s);
     };
     rig.run(2, 1); // Hard 10 x 10 starts at 2, floor 1
     EXPECT_EQ(rig.thresholds.DuplicateThreshold[1], 1);
@@ -526,4 +541,122 @@ TEST(GeneratorPuzzles, TheSameSeedMakesTheSameSet)
     EXPECT_EQ(a.host.stock, b.host.stock);
     EXPECT_EQ(a.gen.stats.passes, b.gen.stats.passes);
     EXPECT_NE(a.host.stock, c.host.stock);
+}
+
+// ---- Work on several threads ------------------------------------------------------------------
+
+namespace {
+
+// What a run left behind that must not depend on the number of threads.
+struct RunOutcome {
+    std::map<int, PuzzleRecord> stock;
+    long boards, passes, rejected;
+    GeneratorThresholds thresholds;
+    std::string key;
+};
+
+RunOutcome RunWith(int threads, int level, int size, int stopAfter)
+{
+    Rig rig;
+    rig.gen.threads = threads;
+    if (stopAfter > 0)
+        rig.stopAfterPuzzles(stopAfter);
+    rig.run(level, size);
+    return {rig.host.stock, rig.gen.stats.boards, rig.gen.stats.passes,
+            rig.gen.stats.rejectedPasses, rig.thresholds,
+            rig.key(GeneratorKey(level, size))};
+}
+
+} // namespace
+
+TEST(GeneratorThreads, OneTwoAndEightThreadsMakeTheSameSet)
+{
+    // Whole Hard and Medium sets, and an Insane set stopped after its 12th puzzle: the same
+    // records, the same boards and passes committed and the same thresholds at the end.
+    const struct {
+        int level, size, stopAfter;
+    } cases[] = {{2, 0, 0}, {1, 1, 0}, {3, 0, 12}};
+    for (const auto &c : cases) {
+        const RunOutcome one = RunWith(1, c.level, c.size, c.stopAfter);
+        ASSERT_EQ(one.stock.size(), c.stopAfter ? std::size_t(c.stopAfter) : 100u);
+        for (int threads : {2, 8}) {
+            SCOPED_TRACE("level " + std::to_string(c.level) + " size " + std::to_string(c.size) +
+                         ", " + std::to_string(threads) + " threads");
+            const RunOutcome many = RunWith(threads, c.level, c.size, c.stopAfter);
+            ASSERT_EQ(many.stock.size(), one.stock.size());
+            for (const auto &[n, r] : one.stock)
+                EXPECT_EQ(many.stock.at(n), r) << "puzzle " << n;
+            EXPECT_EQ(many.boards, one.boards);
+            EXPECT_EQ(many.passes, one.passes);
+            EXPECT_EQ(many.rejected, one.rejected);
+            EXPECT_TRUE(sameThresholds(many.thresholds, one.thresholds));
+            EXPECT_EQ(many.key, one.key);
+        }
+    }
+}
+
+TEST(GeneratorThreads, StopDuringAParallelRunStoresThePuzzlesAcceptedBeforeItInOrder)
+{
+    // Stop pressed (in the run's event pump, as the Stop button does) while eight workers are
+    // in the middle of passes: the stored records are the first ones of the same run left to
+    // finish, numbered from 1, and the key holds their count. A pass cut short by the stop is
+    // a rejected Hard pass, so only a pass that had finished before it may still be taken.
+    const RunOutcome whole = RunWith(1, 2, 1, 0);
+    for (int stopAt : {1, 6, 40}) {
+        SCOPED_TRACE("stop after " + std::to_string(stopAt));
+        Rig rig;
+        rig.gen.threads = 8;
+        int doneAtStop = -1;
+        int pumpsAfter = 0;
+        rig.pump.onPump = [&](long) {
+            const int done = rig.host.progress.back();
+            if (doneAtStop < 0 && done >= stopAt && ++pumpsAfter == 3) {
+                doneAtStop = done;
+                rig.solver.HaltGenerator = true;
+            }
+        };
+        rig.run(2, 1);
+        ASSERT_GE(doneAtStop, stopAt);
+        ASSERT_EQ(rig.host.stored.size(), 1u);
+        const auto &s = rig.host.stored[0];
+        EXPECT_EQ(s.from, 1);
+        EXPECT_GE(s.to, doneAtStop);
+        EXPECT_LE(s.to, doneAtStop + 1);
+        for (int n = 1; n <= s.to; ++n)
+            EXPECT_EQ(s.records[n - 1], whole.stock.at(n)) << "puzzle " << n;
+        EXPECT_EQ(rig.key("L3S2"), std::to_string(s.to));
+        EXPECT_EQ(rig.host.progress.back(), 0);
+        EXPECT_TRUE(rig.solver.HaltGenerator);
+    }
+}
+
+TEST(GeneratorThreads, WindowEventsRunWhileTheWorkersWork)
+{
+    // Every solve on a worker waits for the run's event pump to run once more: the run can
+    // only finish if its waits keep letting window events run.
+    Rig rig;
+    rig.gen.threads = 2;
+    std::atomic<long> pumps{0};
+    std::atomic<bool> starved{false}, stopped{false};
+    rig.pump.onPump = [&](long) { ++pumps; };
+    rig.gen.solve = [&](RatingSolver &s) {
+        const long seen = pumps.load();
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        // (Once the run is stopped it no longer waits for its workers: neither do they.)
+        while (pumps.load() == seen && !starved && !stopped) {
+            if (std::chrono::steady_clock::now() > deadline)
+                starved = true;
+            std::this_thread::yield();
+        }
+        return s.Solve_Puzzle();
+    };
+    rig.host.onProgress = [&](int v) {
+        if (v == 2) {
+            rig.solver.HaltGenerator = true;
+            stopped = true;
+        }
+    };
+    rig.run(0, 0);
+    EXPECT_FALSE(starved);
+    EXPECT_EQ(rig.host.stock.size(), 2u);
 }

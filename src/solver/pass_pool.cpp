@@ -1,0 +1,318 @@
+#include "solver/pass_pool.h"
+
+#include <algorithm>
+#include <array>
+#include <atomic>
+#include <chrono>
+#include <map>
+
+namespace tl {
+
+namespace {
+
+// How long a committer waits for a result before it lets window events run again.
+constexpr auto kCommitterWait = std::chrono::milliseconds(2);
+// Work needed with a smaller chance than this is never started.
+constexpr double kUnlikely = 0.1;
+
+enum class Work { Waiting, Running, Done, Failed };
+
+} // namespace
+
+int AllCores()
+{
+    return std::max(1u, std::thread::hardware_concurrency());
+}
+
+struct PassPool::Board {
+    Work state = Work::Waiting; // of the board search
+    FullBoard full;
+    std::array<Work, kPassesPerBoard> passes{};
+    std::array<PassResult, kPassesPerBoard> results;
+    std::atomic<bool> dropped{false}; // the committer is done with it
+};
+
+struct PassPool::Task {
+    Run *run = nullptr;
+    long index = 0;
+    std::shared_ptr<Board> board;
+    int pass = -1; // -1: the board search
+};
+
+// A worker's event pump: it has no window to serve, it only brings a stop of its run, or the
+// dropping of the board it works on, into its solver's halt flag.
+class StopPump : public EventPump {
+public:
+    RatingSolver *solver = nullptr;
+    const std::atomic<bool> *stop = nullptr;
+    const std::atomic<bool> *dropped = nullptr;
+    void pumpEvents() override
+    {
+        if (stop->load(std::memory_order_relaxed) || dropped->load(std::memory_order_relaxed))
+            solver->HaltGenerator = true;
+    }
+};
+
+struct PassPool::Worker {
+    explicit Worker(const LineTables &tables) : solver(tables, &pump), evaluator(solver)
+    {
+        pump.solver = &solver;
+    }
+    StopPump pump;
+    RatingSolver solver;
+    PassEvaluator evaluator;
+    bool prepared = false;
+    std::thread thread;
+};
+
+class PassPool::Run : public PassSource {
+public:
+    Run(PassPool &pool, const RunSpec &spec) : pool_(pool), spec(spec), puzzlesLeft(spec.puzzles) {}
+
+    ~Run() override
+    {
+        std::unique_lock lock(pool_.mutex_);
+        stop = true;
+        for (auto &[index, b] : boards)
+            b->dropped = true;
+        pool_.runs_.erase(std::find(pool_.runs_.begin(), pool_.runs_.end(), this));
+        pool_.doneCv_.wait(lock, [this] { return running == 0; });
+    }
+
+    const FullBoard *board(long index) override
+    {
+        std::unique_lock lock(pool_.mutex_);
+        committerBoard = index;
+        committerPass = 0;
+        pool_.workCv_.notify_all();
+        Board &b = *at(index);
+        for (;;) {
+            if (b.state == Work::Done)
+                return &b.full;
+            if (b.state == Work::Failed)
+                return nullptr;
+            if (haltSeen && b.state == Work::Waiting) {
+                b.state = Work::Failed; // never begun: the stop came first
+                return nullptr;
+            }
+            wait(lock);
+        }
+    }
+
+    const PassResult *pass(long index, int pass) override
+    {
+        std::unique_lock lock(pool_.mutex_);
+        committerBoard = index;
+        committerPass = pass;
+        pool_.workCv_.notify_all();
+        Board &b = *at(index);
+        for (;;) {
+            if (b.passes[pass] == Work::Done)
+                return &b.results[pass];
+            if (haltSeen && b.passes[pass] == Work::Waiting) {
+                b.passes[pass] = Work::Failed;
+                return nullptr;
+            }
+            wait(lock);
+        }
+    }
+
+    void finishBoard(long index, int passes, bool accepted) override
+    {
+        std::lock_guard lock(pool_.mutex_);
+        committedPasses += passes;
+        rejectedPasses += accepted ? passes - 1 : passes;
+        if (accepted)
+            --puzzlesLeft;
+        auto it = boards.find(index);
+        if (it != boards.end()) {
+            it->second->dropped = true;
+            boards.erase(it);
+        }
+        committerBoard = index + 1;
+        committerPass = 0;
+        pool_.workCv_.notify_all();
+    }
+
+    long evaluatedPasses() const override
+    {
+        std::lock_guard lock(pool_.mutex_);
+        return evaluated;
+    }
+
+    // The chance that a pass is rejected, from the run's committed passes (one half to begin
+    // with).
+    double rejectChance() const
+    {
+        return (static_cast<double>(rejectedPasses) + 1) / (static_cast<double>(committedPasses) + 2);
+    }
+
+    // The board `index`, made (waiting) when it is new.
+    const std::shared_ptr<Board> &at(long index)
+    {
+        auto &b = boards[index];
+        if (!b)
+            b = std::make_shared<Board>();
+        return b;
+    }
+
+    PassPool &pool_;
+    const RunSpec spec;
+    std::map<long, std::shared_ptr<Board>> boards; // from the committer's board on
+    long committerBoard = 0;
+    int committerPass = 0;
+    long committedPasses = 0, rejectedPasses = 0;
+    long puzzlesLeft;
+    long evaluated = 0;
+    int running = 0; // tasks of this run under way on workers
+    bool haltSeen = false;
+    std::atomic<bool> stop{false};
+
+private:
+    // Waits a little for a worker, then lets window events run and looks at the halt flag.
+    void wait(std::unique_lock<std::mutex> &lock)
+    {
+        pool_.doneCv_.wait_for(lock, kCommitterWait);
+        lock.unlock();
+        if (spec.pump)
+            spec.pump->pumpEvents();
+        const bool halt = spec.halt && *spec.halt;
+        lock.lock();
+        if (halt && !haltSeen) {
+            haltSeen = true;
+            stop = true;
+        }
+    }
+};
+
+PassPool::PassPool(const LineTables &tables, int workers)
+{
+    window_ = 2 * std::max(1, workers) + 2;
+    for (int i = 0; i < std::max(1, workers); ++i)
+        workers_.push_back(std::make_unique<Worker>(tables));
+    for (auto &w : workers_)
+        w->thread = std::thread([this, worker = w.get()] { work(*worker); });
+}
+
+PassPool::~PassPool()
+{
+    {
+        std::lock_guard lock(mutex_);
+        shutdown_ = true;
+    }
+    workCv_.notify_all();
+    for (auto &w : workers_)
+        w->thread.join();
+}
+
+std::unique_ptr<PassSource> PassPool::open(const RunSpec &spec)
+{
+    auto run = std::make_unique<Run>(*this, spec);
+    {
+        std::lock_guard lock(mutex_);
+        runs_.push_back(run.get());
+    }
+    workCv_.notify_all();
+    return run;
+}
+
+bool PassPool::pickTask(Task &task)
+{
+    // The piece of work most likely to be needed; among equals the one a committer needs first.
+    double best = kUnlikely;
+    bool found = false;
+    for (Run *run : runs_) {
+        if (run->stop)
+            continue;
+        const double reject = run->rejectChance();
+        double boardFails = 1; // the chance that a board gives no puzzle: all 20 passes rejected
+        for (int p = 0; p < kPassesPerBoard; ++p)
+            boardFails *= reject;
+        double boardChance = 1;
+        for (long k = 0; k < window_; ++k) {
+            const long index = run->committerBoard + k;
+            // The run ends with its last puzzle: a board after as many boards as there are
+            // puzzles left is needed only when enough of those give none.
+            if (k >= run->puzzlesLeft)
+                boardChance *= boardFails;
+            if (boardChance <= best)
+                break;
+            const std::shared_ptr<Board> &b = run->at(index);
+            if (b->state == Work::Waiting) {
+                task = Task{run, index, b, -1};
+                best = boardChance;
+                found = true;
+                continue;
+            }
+            if (b->state != Work::Done)
+                continue;
+            // The first pass not yet taken; those after it are needed less often.
+            const int base = k == 0 ? run->committerPass : 0;
+            double chance = boardChance;
+            for (int p = base; p < kPassesPerBoard && chance > best; ++p, chance *= reject) {
+                if (b->passes[p] != Work::Waiting)
+                    continue;
+                task = Task{run, index, b, p};
+                best = chance;
+                found = true;
+                break;
+            }
+        }
+    }
+    return found;
+}
+
+void PassPool::work(Worker &w)
+{
+    std::unique_lock lock(mutex_);
+    for (;;) {
+        Task task;
+        if (shutdown_)
+            return;
+        if (!pickTask(task)) {
+            workCv_.wait(lock);
+            continue;
+        }
+        Run &run = *task.run;
+        Board &b = *task.board;
+        if (task.pass < 0)
+            b.state = Work::Running;
+        else
+            b.passes[task.pass] = Work::Running;
+        ++run.running;
+        lock.unlock();
+
+        if (!w.prepared || w.evaluator.level() != run.spec.level ||
+            w.evaluator.sizeIndex() != run.spec.sizeIndex) {
+            w.evaluator.prepare(run.spec.level, run.spec.sizeIndex);
+            w.prepared = true;
+        }
+        w.evaluator.solve = run.spec.solve;
+        w.pump.stop = &run.stop;
+        w.pump.dropped = &b.dropped;
+        w.solver.HaltGenerator = false;
+        FullBoard full;
+        PassResult result;
+        bool built = false;
+        if (task.pass < 0)
+            built = w.evaluator.buildBoard(run.spec.seed, task.index, full);
+        else
+            w.evaluator.runPass(run.spec.seed, task.index, task.pass, b.full, result);
+
+        lock.lock();
+        if (task.pass < 0) {
+            b.full = std::move(full);
+            b.state = built ? Work::Done : Work::Failed;
+        } else {
+            b.results[task.pass] = std::move(result);
+            b.passes[task.pass] = Work::Done;
+            ++run.evaluated;
+        }
+        --run.running;
+        doneCv_.notify_all();
+        if (task.pass < 0)
+            workCv_.notify_all(); // its passes can begin
+    }
+}
+
+} // namespace tl
