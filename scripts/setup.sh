@@ -4,7 +4,7 @@
 set -euo pipefail
 PKGS=(g++ cmake ninja-build qt6-base-dev qt6-multimedia-dev libgtest-dev libgmock-dev
       libbenchmark-dev fonts-dejavu-core fonts-liberation xvfb xauth xdotool imagemagick
-      poppler-utils)
+      poppler-utils cups printer-driver-cups-pdf)
 missing=()
 for p in "${PKGS[@]}"; do
   dpkg-query -W -f='${Status}\n' "$p" 2>/dev/null | grep -q '^install ok installed$' || missing+=("$p")

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 namespace tl {
@@ -106,6 +107,45 @@ public:
     virtual bool launch(const std::string &program, const std::string &url, bool maximised) = 0;
 };
 
+// ---- Printer ---------------------------------------------------------------------------------
+// A document being drawn, page after page, in twips (1440 to the inch) from the top-left corner
+// of the paper. Text is placed by its top-left corner and measured in the current font on the
+// device drawn on. A statement the device refuses is skipped without a report: drawing goes on.
+class PageCanvas {
+public:
+    virtual ~PageCanvas() = default;
+    // The current font: a face name, a size in points and the weight.
+    virtual void setFont(const std::string &face, int points, bool bold) = 0;
+    // The colour of the text printed from now on, as 0xRRGGBB.
+    virtual void setTextColour(std::uint32_t rgb) = 0;
+    // The width of lines and rectangles drawn from now on, in pixels of the device.
+    virtual void setDrawWidth(int devicePixels) = 0;
+    // The width and height of `text` in the current font, in twips.
+    virtual double textWidth(const std::string &text) = 0;
+    virtual double textHeight(const std::string &text) = 0;
+    virtual void print(double x, double y, const std::string &text) = 0;
+    // The outline of a rectangle (not filled) and a line, in black.
+    virtual void drawBox(int left, int top, int right, int bottom) = 0;
+    virtual void drawLine(int x1, int y1, int x2, int y2) = 0;
+    // Ends the current page; what is drawn next goes on a new sheet.
+    virtual void newPage() = 0;
+    // Ends the document and hands it to the device (the job is sent to the printer).
+    virtual void endDoc() = 0;
+};
+
+// The platform's default printer.
+class PrinterService {
+public:
+    virtual ~PrinterService() = default;
+    // Prepares the default printer for A4 portrait pages at its normal quality and gives the
+    // paper's width and height in twips. False when there is no default printer or it refuses
+    // one of these settings; nothing is printed anywhere else instead.
+    virtual bool setUp(int &widthTwips, int &heightTwips) = 0;
+    // A new document on the printer set up last. The job opens with its first drawing call and
+    // is sent by endDoc(). Null when no printer was set up.
+    virtual std::unique_ptr<PageCanvas> startDocument() = 0;
+};
+
 // The services the game window hands to the parts that need them.
 struct Platform {
     MessageBoxService &messages;
@@ -117,6 +157,7 @@ struct Platform {
     EventPump &pump;
     RandomSource &random;
     BrowserService &browser;
+    PrinterService &printer;
 };
 
 } // namespace tl

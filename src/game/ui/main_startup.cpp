@@ -43,6 +43,7 @@ bool Main::Form_Load()
 
     formNamen_ = new FormNamen(roster_, platform_.settings, platform_.messages, this);
     formNamen_->Form_Load();
+    Load_Print_Dialog();
 
     Setup_Players();
     setWindowTitle(QString::fromStdString(WindowCaption(roster_)));

@@ -31,6 +31,7 @@ namespace tl {
 class ClickLabel;
 class CouplerWidgets;
 class FormNamen;
+class FormPrint;
 class RatingSolver;
 
 // The pixel of a position given in twips (15 twips per pixel).
@@ -83,6 +84,7 @@ public:
     const Folders &folders() const { return folders_; }
     StockContext stockContext();
     FormNamen *formNamen() const { return formNamen_; }
+    FormPrint *formPrint() const { return formPrint_; }
 
     // Which hand-overs this build has: a command whose work is not built stays disabled, with
     // its menu item, whatever the game's state says.
@@ -119,6 +121,8 @@ public slots:
     void cmdHint_Click();
     void LabelSolved_Click();
     void mnu_puzzle_design_Click();
+    // Pauses a game in play, shows the print dialog and resumes the game (main_print.cpp).
+    void mnu_puzzle_print_Click();
     // Solving-aid markers, help pages, best-time resets and generation (main_window_aids.cpp).
     void DupColor_Click();
     void Line_X_Click(int index);
@@ -162,6 +166,8 @@ private:
     // Connects the Hint button and its menu item (main_window_hint.cpp).
     void Wire_Hint();
     void Refresh_Couplers();
+    // Loads the print dialog hidden and connects the Print item to it.
+    void Load_Print_Dialog();
     void Reset_Times(int scope);
 
     Platform &platform_;
@@ -173,6 +179,7 @@ private:
     LineTables lineTables_;
     GeneratorThresholds thresholds_;
     FormNamen *formNamen_ = nullptr;
+    FormPrint *formPrint_ = nullptr;
     friend class MainGeneratorHost;
     struct AidsParts;
     std::unique_ptr<AidsParts> aids_;

@@ -1,6 +1,7 @@
 // Test fakes of the platform services: scripted answers, recorded calls, no real windows.
 #pragma once
 
+#include "platform/fake/page_recorder.h"
 #include "platform/seeded_random.h"
 #include "platform/services.h"
 
@@ -123,7 +124,11 @@ struct FakePlatform {
     FakeEventPump pump;
     SeededRandom random{12345};
     FakeBrowser browser;
-    Platform platform() { return {messages, input, settings, folders, sound, clock, pump, random, browser}; }
+    FakePrinter printer;
+    Platform platform()
+    {
+        return {messages, input, settings, folders, sound, clock, pump, random, browser, printer};
+    }
 };
 
 } // namespace tl

@@ -1,6 +1,7 @@
 // Every Qt platform service, owned together, with the Platform view the game hands around.
 #pragma once
 
+#include "platform/qt/qt_printer.h"
 #include "platform/qt/qt_services.h"
 #include "platform/seeded_random.h"
 
@@ -21,7 +22,7 @@ public:
 
     Platform platform()
     {
-        return {messages, input, settings, folders, sound, clock, pump, random, browser};
+        return {messages, input, settings, folders, sound, clock, pump, random, browser, printer};
     }
 
     QtMessageBox messages;
@@ -33,6 +34,7 @@ public:
     QtEventPump pump{clock};
     SeededRandom random{ClockSeed()};
     QtBrowser browser;
+    QtPrinter printer;
 };
 
 } // namespace tl
