@@ -1,0 +1,287 @@
+// The print dialog in the game window: loaded hidden, shown from the Print item over a paused
+// game, its controls, the example pictures, Close by button, Esc and close box, printing a run
+// on the (fake) default printer, and a missing printer.
+#include "game_window_fixture.h"
+
+#include "platform/qt/qt_printer.h"
+#include "printing/ui/form_print.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QFontInfo>
+#include <QGroupBox>
+#include <QRadioButton>
+#include <QSlider>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+
+namespace tl::test {
+namespace {
+
+const char *const kPictures[] = {"PRN1", "PRN2", "PRN4", "PRN1S", "PRN2S", "PRN4S"};
+
+QString Asset(const char *name)
+{
+    return QString(TL_SOURCE_DIR "/assets/") + name + ".GIF";
+}
+
+class PrintDialogTest : public GameWindowTest {
+protected:
+    FormPrint &Dialog() { return *window->formPrint(); }
+
+    // Chooses Print and runs `steps` while the dialog is open; the steps must end the showing.
+    void WithDialog(const std::function<void(FormPrint &)> &steps)
+    {
+        FormPrint &d = Dialog();
+        bool ran = false;
+        QTimer::singleShot(0, &d, [&] {
+            ran = true;
+            steps(d);
+            if (d.isVisible()) {
+                ADD_FAILURE() << "the dialog was left open";
+                d.done(QDialog::Rejected);
+            }
+        });
+        window->mnu_puzzle_print->trigger();
+        EXPECT_TRUE(ran);
+        EXPECT_FALSE(d.isVisible());
+    }
+
+    static void TypeFrom(FormPrint &d, const QString &keys)
+    {
+        d.TextFrom->setFocus();
+        d.TextFrom->selectAll();
+        QTest::keyClicks(d.TextFrom, keys);
+        QTest::keyClick(d.TextFrom, Qt::Key_Return);
+    }
+
+    void CopyPictures()
+    {
+        for (const char *name : kPictures)
+            ASSERT_TRUE(QFile::copy(Asset(name), QString::fromStdString(programDir / name) + ".GIF"));
+    }
+
+    std::vector<std::string> Captions(const PageRecorder &rec)
+    {
+        std::vector<std::string> result;
+        for (const PageOp &op : rec.ops)
+            if (op.kind == PageOp::Text && op.text.rfind("# ", 0) == 0)
+                result.push_back(op.text.substr(2));
+        return result;
+    }
+};
+
+TEST_F(PrintDialogTest, PrintPausesAGameInPlayAndResumesItWhenTheDialogCloses)
+{
+    Main &w = Started();
+    ASSERT_NE(w.formPrint(), nullptr);
+    EXPECT_FALSE(w.formPrint()->isVisible());
+    EXPECT_TRUE(w.mnu_puzzle_print->isEnabled());
+
+    // No puzzle in play: neither paused nor resumed.
+    WithDialog([&](FormPrint &d) {
+        EXPECT_FALSE(w.model().ShieldVisible);
+        d.Command1->click();
+    });
+    EXPECT_FALSE(w.model().Clock.Paused);
+
+    QTest::mouseClick(w.cmdNext, Qt::LeftButton);
+    WithDialog([&](FormPrint &d) {
+        EXPECT_TRUE(w.model().ShieldVisible);
+        EXPECT_TRUE(w.model().Clock.Paused);
+        d.Command1->click();
+    });
+    EXPECT_FALSE(w.model().ShieldVisible);
+    EXPECT_FALSE(w.model().Clock.Paused);
+
+    // A game the player paused runs on after printing too.
+    QTest::mouseClick(w.cmdPauze, Qt::LeftButton);
+    ASSERT_TRUE(w.model().Clock.Paused);
+    WithDialog([&](FormPrint &d) { d.Command1->click(); });
+    EXPECT_FALSE(w.model().Clock.Paused);
+    EXPECT_FALSE(w.model().ShieldVisible);
+    EXPECT_TRUE(fake.printer.documents.empty());
+}
+
+TEST_F(PrintDialogTest, WithoutADefaultPrinterItSaysSoClosesAndTheGameRunsOn)
+{
+    fake.printer.available = false;
+    Main &w = Started();
+    QTest::mouseClick(w.cmdNext, Qt::LeftButton);
+    window->mnu_puzzle_print->trigger(); // the showing ends by itself
+    EXPECT_FALSE(Dialog().isVisible());
+    ASSERT_EQ(fake.messages.shown.size(), 1u);
+    EXPECT_EQ(fake.messages.shown[0].title, "Printer error");
+    EXPECT_EQ(fake.messages.shown[0].text,
+              "An error occured while attempting to communicate with the standard printer, "
+              "please check the availability and status of your printer.");
+    EXPECT_EQ(fake.messages.shown[0].buttons, MsgButtons::Ok);
+    EXPECT_FALSE(w.model().Clock.Paused);
+    EXPECT_FALSE(w.model().ShieldVisible);
+    EXPECT_TRUE(fake.printer.documents.empty());
+}
+
+TEST_F(PrintDialogTest, PrintPrintsTheChosenRunAndRemembersTheChoices)
+{
+    Started();
+    WithDialog([&](FormPrint &d) {
+        EXPECT_EQ(d.TextFrom->text(), " 1");
+        EXPECT_EQ(d.LabelTo->text(), "to 1");
+        EXPECT_EQ(d.Frame2->title(), "Pages");
+        emit d.BinPuzTypeKeuze->activated(1);
+        emit d.BinPuzFormaatKeuze->activated(2);
+        d.OptionAantal[2]->click();
+        d.PageSlider->setValue(2);
+        EXPECT_EQ(d.Frame2->title(), "Pages (2)");
+        TypeFrom(d, "7");
+        EXPECT_EQ(d.LabelTo->text(), "to 14");
+        d.Command2->click();
+        EXPECT_TRUE(d.isVisible()); // printing leaves the dialog open
+        d.Command1->click();
+    });
+    ASSERT_EQ(fake.printer.documents.size(), 1u);
+    const PageRecorder &rec = *fake.printer.documents[0];
+    EXPECT_EQ(rec.sheets(), 2);
+    EXPECT_EQ(Captions(rec), (std::vector<std::string>{"7", "8", "9", "10", "11", "12", "13", "14"}));
+    EXPECT_EQ(rec.page(0)[1].text, "Medium");
+
+    WithDialog([&](FormPrint &d) {
+        EXPECT_EQ(d.BinPuzTypeKeuze->currentIndex(), 1);
+        EXPECT_EQ(d.BinPuzFormaatKeuze->currentIndex(), 2);
+        EXPECT_TRUE(d.OptionAantal[2]->isChecked());
+        EXPECT_FALSE(d.OptionAantal[0]->isChecked());
+        EXPECT_EQ(d.PageSlider->value(), 2);
+        EXPECT_EQ(d.PageSlider->maximum(), 25);
+        EXPECT_EQ(d.TextFrom->text(), " 7");
+        d.Command1->click();
+    });
+}
+
+TEST_F(PrintDialogTest, FromBoxTakesDigitsOnlyAndEnterNeverPrints)
+{
+    Started();
+    WithDialog([&](FormPrint &d) {
+        TypeFrom(d, "4a0.0x00"); // 40000: beyond 16 bits, kept within the set
+        EXPECT_EQ(d.TextFrom->text(), "100");
+        EXPECT_EQ(d.LabelTo->text(), "to 100");
+        EXPECT_EQ(d.model().current.FirstNumber, 100);
+        TypeFrom(d, "0");
+        EXPECT_EQ(d.TextFrom->text(), "1");
+        d.TextFrom->setFocus();
+        d.TextFrom->end(false);
+        QTest::keyClicks(d.TextFrom, "5");
+        QTest::keyClick(d.TextFrom, Qt::Key_Backspace);
+        EXPECT_EQ(d.TextFrom->text(), "1");
+        d.Command1->click();
+    });
+    EXPECT_TRUE(fake.printer.documents.empty());
+}
+
+TEST_F(PrintDialogTest, CloseBoxAndEscActAsClose)
+{
+    Started();
+    WithDialog([&](FormPrint &d) {
+        emit d.BinPuzFormaatKeuze->activated(3);
+        d.close();
+    });
+    WithDialog([&](FormPrint &d) {
+        EXPECT_EQ(d.BinPuzFormaatKeuze->currentIndex(), 3);
+        d.OptionAantal[1]->click();
+        QTest::keyClick(&d, Qt::Key_Escape);
+    });
+    WithDialog([&](FormPrint &d) {
+        EXPECT_EQ(d.model().saved.PerPage, 2);
+        EXPECT_TRUE(d.OptionAantal[1]->isChecked());
+        EXPECT_EQ(d.PageSlider->maximum(), 50);
+        d.Command1->click();
+    });
+}
+
+TEST_F(PrintDialogTest, ExamplePicturesComeFromTheProgramFolderAndAMissingOneLeavesItBlank)
+{
+    WriteStock();
+    CopyPictures();
+    ASSERT_TRUE(QFile::remove(QString::fromStdString(programDir / "PRN4.GIF")));
+    ASSERT_TRUE(Start());
+    auto shows = [](FormPrint &d, const char *name) {
+        const QImage expected(Asset(name));
+        const QImage shown = d.PrintVoorbeeld->pixmap().toImage();
+        return !shown.isNull() && shown.size() == expected.size() &&
+               shown.convertToFormat(QImage::Format_RGB32) ==
+                   expected.convertToFormat(QImage::Format_RGB32);
+    };
+    WithDialog([&](FormPrint &d) {
+        EXPECT_TRUE(shows(d, "PRN1S"));
+        d.OptionAantal[1]->click();
+        EXPECT_TRUE(shows(d, "PRN2S"));
+        d.CheckSolution->click();
+        EXPECT_TRUE(shows(d, "PRN2"));
+        d.OptionAantal[2]->click();
+        EXPECT_TRUE(d.PrintVoorbeeld->pixmap().isNull());
+        d.Command1->click();
+    });
+}
+
+TEST(PrintPictures, ShippedPicturesAreExamplePagesOfTheBoxSize)
+{
+    for (const char *name : kPictures) {
+        const QImage picture(Asset(name));
+        ASSERT_FALSE(picture.isNull()) << name;
+        EXPECT_EQ(picture.size(), QSize(217, 313)) << name;
+        // Mostly white paper with black print on it.
+        int dark = 0;
+        for (int y = 0; y < picture.height(); ++y)
+            for (int x = 0; x < picture.width(); ++x)
+                dark += qGray(picture.pixel(x, y)) < 128 ? 1 : 0;
+        EXPECT_GT(dark, 1000) << name;
+        EXPECT_LT(dark, 217 * 313 / 3) << name;
+    }
+}
+
+// The Qt page canvas: fonts are the metric-compatible faces, and a PDF file gets the pages.
+TEST(QtPageCanvas, DrawsWithMetricCompatibleFontsIntoAPdfFile)
+{
+    TempDir dir;
+    const QString path = QString::fromStdString(dir / "pages.pdf");
+    {
+        PdfPageFile pdf(path);
+        PageCanvas &canvas = pdf.canvas();
+        canvas.setFont("Arial", 18, false);
+        EXPECT_EQ(QFontInfo(static_cast<QtPageCanvas &>(canvas).font()).family(), "Liberation Sans");
+        // Arial's advance widths (P .667, a g e 1 .556, space .278 ems) at 360 twips an em.
+        EXPECT_NEAR(canvas.textWidth("Page 1"), 3.169 * 360, 2.0);
+        EXPECT_NEAR(canvas.textHeight("Page 1"), 414.0, 30.0);
+        canvas.setFont("Times New Roman", 24, true);
+        EXPECT_EQ(QFontInfo(static_cast<QtPageCanvas &>(canvas).font()).family(), "Liberation Serif");
+        canvas.print(1417, 1417, "1");
+        canvas.drawBox(1417, 1417, 3000, 3000);
+        canvas.newPage();
+        canvas.drawLine(1417, 1417, 3000, 1417);
+        canvas.newPage(); // nothing drawn after it: no third sheet
+        canvas.endDoc();
+    }
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    EXPECT_TRUE(bytes.startsWith("%PDF"));
+    EXPECT_EQ(bytes.count("/Type /Page\n") + bytes.count("/Type /Page "), 2);
+}
+
+// With no default printer (a CUPS server that does not exist) the printer service refuses to
+// set up and starts no document: nothing goes to a PDF file instead.
+TEST(QtPrinter, WithoutADefaultPrinterNothingIsSetUp)
+{
+    TempDir dir;
+    qputenv("CUPS_SERVER", QByteArray::fromStdString(dir / "no-such.sock"));
+    QtPrinter printer;
+    int w = 0, h = 0;
+    EXPECT_FALSE(printer.setUp(w, h));
+    EXPECT_EQ(printer.startDocument(), nullptr);
+    qunsetenv("CUPS_SERVER");
+}
+
+} // namespace
+} // namespace tl::test
