@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <random>
 #include <string>
 
@@ -53,6 +54,9 @@ struct RangeCase {
     int first;
     std::string labelTo;
 };
+
+void PrintTo(const RangeCase &c, std::ostream *os) { *os << c.name; }
+
 
 class FromBox : public ::testing::TestWithParam<RangeCase> {};
 

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -80,6 +81,9 @@ struct LayoutCase {
     std::vector<Grid> puzzles, solutions; // by slot
     int givenPoints, solutionPoints, captionPoints;
 };
+
+void PrintTo(const LayoutCase &c, std::ostream *os) { *os << c.name; }
+
 
 class PageLayout : public ::testing::TestWithParam<LayoutCase> {};
 
