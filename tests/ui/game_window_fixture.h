@@ -10,12 +10,15 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTimer>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -79,6 +82,26 @@ protected:
     std::unique_ptr<Main> window;
     std::vector<int> exitCodes;
 };
+
+// Opens the modal dialog `d` with `open` and runs `steps` while it is shown. The steps must end
+// the showing; a dialog they leave open is a failure (and is closed).
+template <class Dialog>
+void WhileShown(Dialog &d, const std::function<void()> &open,
+                const std::function<void(Dialog &)> &steps)
+{
+    bool ran = false;
+    QTimer::singleShot(0, &d, [&] {
+        ran = true;
+        steps(d);
+        if (d.isVisible()) {
+            ADD_FAILURE() << "the dialog was left open";
+            d.done(QDialog::Rejected);
+        }
+    });
+    open();
+    EXPECT_TRUE(ran);
+    EXPECT_FALSE(d.isVisible());
+}
 
 inline QColor Q(Rgb c) { return QColor((c >> 16) & 0xFF, (c >> 8) & 0xFF, c & 0xFF); }
 

@@ -25,19 +25,7 @@ protected:
     // must end the showing (OK, Cancel, Free Play or the close box).
     void WithDialog(const std::function<void(FormNamen &)> &steps)
     {
-        FormNamen &d = *window->formNamen();
-        bool ran = false;
-        QTimer::singleShot(0, &d, [&] {
-            ran = true;
-            steps(d);
-            if (d.isVisible()) {
-                ADD_FAILURE() << "the dialog was left open";
-                d.done(QDialog::Rejected);
-            }
-        });
-        window->cmdPlayers->click();
-        EXPECT_TRUE(ran);
-        EXPECT_FALSE(d.isVisible());
+        WhileShown<FormNamen>(*window->formNamen(), [&] { window->cmdPlayers->click(); }, steps);
     }
 
     static void Type(FormNamen &d, const QString &text)

@@ -35,19 +35,7 @@ protected:
     // Chooses Print and runs `steps` while the dialog is open; the steps must end the showing.
     void WithDialog(const std::function<void(FormPrint &)> &steps)
     {
-        FormPrint &d = Dialog();
-        bool ran = false;
-        QTimer::singleShot(0, &d, [&] {
-            ran = true;
-            steps(d);
-            if (d.isVisible()) {
-                ADD_FAILURE() << "the dialog was left open";
-                d.done(QDialog::Rejected);
-            }
-        });
-        window->mnu_puzzle_print->trigger();
-        EXPECT_TRUE(ran);
-        EXPECT_FALSE(d.isVisible());
+        WhileShown<FormPrint>(Dialog(), [&] { window->mnu_puzzle_print->trigger(); }, steps);
     }
 
     static void TypeFrom(FormPrint &d, const QString &keys)

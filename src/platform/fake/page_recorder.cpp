@@ -31,16 +31,17 @@ void PageRecorder::print(double x, double y, const std::string &text)
 
 void PageRecorder::drawBox(int left, int top, int right, int bottom)
 {
-    PageOp &op = add(PageOp::Box);
-    op.x1 = left;
-    op.y1 = top;
-    op.x2 = right;
-    op.y2 = bottom;
+    addShape(PageOp::Box, left, top, right, bottom);
 }
 
 void PageRecorder::drawLine(int x1, int y1, int x2, int y2)
 {
-    PageOp &op = add(PageOp::Line);
+    addShape(PageOp::Line, x1, y1, x2, y2);
+}
+
+void PageRecorder::addShape(PageOp::Kind kind, int x1, int y1, int x2, int y2)
+{
+    PageOp &op = add(kind);
     op.x1 = x1;
     op.y1 = y1;
     op.x2 = x2;

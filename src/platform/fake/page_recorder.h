@@ -51,6 +51,7 @@ public:
 
 private:
     PageOp &add(PageOp::Kind kind);
+    void addShape(PageOp::Kind kind, int x1, int y1, int x2, int y2);
     std::string face_;
     int points_ = 0;
     bool bold_ = false;
