@@ -48,6 +48,10 @@ FormPrint::FormPrint(const Puzzles &puzzles, PrinterService &printer, MessageBox
     setWindowTitle("Dornel's Vivere Puzzles - Print");
     setModal(true);
     setFixedSize(Px(6990), Px(5685));
+    // A small face of Arial's metrics, so that the scale under the slider fits its width.
+    QFont small("Arial");
+    small.setPixelSize(11);
+    setFont(small);
 
     Frame2 = Frame(this, "Frame2", "Pages", 120, 120, 3255, 1095);
     PageSlider = new QSlider(Qt::Horizontal, Frame2);
