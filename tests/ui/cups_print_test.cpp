@@ -41,6 +41,7 @@ namespace tl::test {
 namespace {
 
 const char *const kCupsd = "/usr/sbin/cupsd";
+const char *const kLpadmin = "/usr/sbin/lpadmin";
 const char *const kBackend = "/usr/lib/cups/backend/cups-pdf";
 const char *const kPpd = "/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd";
 
@@ -82,7 +83,7 @@ public:
     // Starts the daemon; "" on success, otherwise why it cannot run here.
     std::string Start(long nextJobId)
     {
-        for (const char *file : {kCupsd, kBackend, kPpd})
+        for (const char *file : {kCupsd, kLpadmin, kBackend, kPpd})
             if (!QFile::exists(file))
                 return std::string(file) + " is missing (packages cups and printer-driver-cups-pdf)";
         if (geteuid() != 0)
@@ -162,10 +163,10 @@ TEST(CupsPrinting, ARunThroughTheDialogReachesTheDefaultPdfPrinter)
 
     int code = 0;
     const QString queue = "tilloran_e2e";
-    QString out = RunTool("lpadmin", {"-p", queue, "-v", "cups-pdf:/", "-P", kPpd, "-E"},
+    QString out = RunTool(kLpadmin, {"-p", queue, "-v", "cups-pdf:/", "-P", kPpd, "-E"},
                       cups.socket(), &code);
     ASSERT_EQ(code, 0) << out.toStdString() << cups.Log();
-    out = RunTool("lpadmin", {"-d", queue}, cups.socket(), &code);
+    out = RunTool(kLpadmin, {"-d", queue}, cups.socket(), &code);
     ASSERT_EQ(code, 0) << out.toStdString();
 
     // From here on Qt reaches the private daemon only.
