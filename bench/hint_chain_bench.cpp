@@ -5,14 +5,13 @@
 // percentile of the single requests are reported (counters median_us and p99_us).
 #include "game/puzzle_record.h"
 #include "hints/hint_engine.h"
+#include "support/hint_boards.h"
 #include "support/recording_hint_window.h"
 
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <chrono>
-#include <fstream>
-#include <iterator>
 #include <random>
 #include <string>
 #include <vector>
@@ -28,12 +27,9 @@ struct Request {
 
 PuzzleRecord StockRecord(int level, int size, int number)
 {
-    static const std::vector<std::uint8_t> bytes = [] {
-        std::ifstream f(std::string(TL_SOURCE_DIR) + "/assets/DudEzadu.qzk", std::ios::binary);
-        return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(f),
-                                         std::istreambuf_iterator<char>());
-    }();
-    return DecodeRecord(bytes.data() + RecordOffset(level, size, number));
+    static const std::vector<PuzzleRecord> records =
+        test::ReadStockRecords(std::string(TL_SOURCE_DIR) + "/assets/DudEzadu.qzk");
+    return records.at(RecordNumber(level, size, number) - 1);
 }
 
 HintOutcome Ask(const Request &r, test::RecordingHintWindow &w)

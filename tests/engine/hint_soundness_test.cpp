@@ -3,13 +3,12 @@
 // level-2 or level-3 hint marks has a completion in which it takes the value opposite to the
 // solution's, by the independent solution counter.
 #include "game/puzzle_record.h"
+#include "support/hint_boards.h"
 #include "support/hint_play.h"
 #include "support/solution_counter.h"
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <random>
 #include <string>
 #include <vector>
@@ -42,16 +41,15 @@ TEST_P(HintSoundness, UpperLevelMarksAreForcedOnBoardsWithRandomCellsEmptied)
 {
     const int size = GetParam();
     const int n = SideOfSizeIndex(size);
-    std::ifstream f(std::string(TL_SOURCE_DIR) + "/assets/DudEzadu.qzk", std::ios::binary);
-    const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(f)),
-                                          std::istreambuf_iterator<char>());
-    ASSERT_EQ(bytes.size(), kStockBytes);
+    const std::vector<PuzzleRecord> stock =
+        test::ReadStockRecords(std::string(TL_SOURCE_DIR) + "/assets/DudEzadu.qzk");
+    ASSERT_EQ(stock.size(), static_cast<std::size_t>(kStockRecords));
 
     std::mt19937_64 rng(4242 + size);
     int upperHints = 0, cells = 0;
     for (int level = 0; level < kLevels; ++level) {
         for (int number = 1; number <= kPuzzlesPerSet; ++number) {
-            const PuzzleRecord r = DecodeRecord(bytes.data() + RecordOffset(level, size, number));
+            const PuzzleRecord &r = stock[RecordNumber(level, size, number) - 1];
             const std::vector<std::int32_t> solution(r.SolutionCells.begin(),
                                                      r.SolutionCells.begin() + n * n);
             // Ten boards per solution, each with between two fifths and three quarters of

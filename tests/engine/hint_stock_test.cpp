@@ -4,14 +4,13 @@
 // hinted per set.
 #include "game/puzzle_record.h"
 #include "hints/hint_engine.h"
+#include "support/hint_boards.h"
 #include "support/hint_play.h"
 #include "support/solver_boards.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -19,14 +18,11 @@ using namespace tl;
 
 namespace {
 
-const std::vector<std::uint8_t> &StockBytes()
+const std::vector<PuzzleRecord> &Stock()
 {
-    static const std::vector<std::uint8_t> bytes = [] {
-        std::ifstream f(std::string(TL_SOURCE_DIR) + "/assets/DudEzadu.qzk", std::ios::binary);
-        return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(f),
-                                         std::istreambuf_iterator<char>());
-    }();
-    return bytes;
+    static const std::vector<PuzzleRecord> records =
+        test::ReadStockRecords(std::string(TL_SOURCE_DIR) + "/assets/DudEzadu.qzk");
+    return records;
 }
 
 class HintedStockSet : public ::testing::TestWithParam<int> {};
@@ -36,13 +32,12 @@ TEST_P(HintedStockSet, EveryPuzzleIsFinishedByFollowingTheHints)
     const int level = GetParam() / kSizes;
     const int size = GetParam() % kSizes;
     const int n = SideOfSizeIndex(size);
-    const auto &bytes = StockBytes();
-    ASSERT_EQ(bytes.size(), kStockBytes);
+    ASSERT_EQ(Stock().size(), static_cast<std::size_t>(kStockRecords));
 
     std::array<long, 13> counts{};
     long hints = 0;
     for (int number = 1; number <= kPuzzlesPerSet; ++number) {
-        const PuzzleRecord r = DecodeRecord(bytes.data() + RecordOffset(level, size, number));
+        const PuzzleRecord &r = Stock()[RecordNumber(level, size, number) - 1];
         const std::vector<std::int32_t> start(r.StartCells.begin(), r.StartCells.begin() + n * n);
         const std::vector<std::int32_t> solution(r.SolutionCells.begin(),
                                                  r.SolutionCells.begin() + n * n);

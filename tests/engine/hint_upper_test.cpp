@@ -5,6 +5,7 @@
 // searches and the line handling at the end of the chain.
 #include "hints/upper_links.h"
 #include "support/brute_force.h"
+#include "support/hint_boards.h"
 #include "support/recording_hint_window.h"
 #include "support/solver_boards.h"
 
@@ -36,21 +37,21 @@ namespace {
 struct CraftedPuzzle {
     int n = 0;
     std::vector<std::int32_t> cells;
-    CellGrid board{}, solution{};
     long completions = 0;
+    test::HintBoard board;
 
     explicit CraftedPuzzle(const std::vector<std::string> &rows)
         : n(static_cast<int>(rows.size())), cells(testboards::Board(rows))
     {
         const brute::Completions c = brute::Analyse(n, cells, 1);
         completions = c.count;
-        board.fill(-1);
-        for (int i = 0; i < n * n; ++i) {
-            board[i] = static_cast<std::int16_t>(cells[i]);
-            solution[i] = static_cast<std::int16_t>((c.seen.empty() ? 0 : c.seen[i]) == 2 ? 1 : 0);
-        }
+        std::vector<std::int32_t> solution(cells.size(), 0);
+        for (std::size_t i = 0; i < solution.size() && !c.seen.empty(); ++i)
+            solution[i] = c.seen[i] == 2 ? 1 : 0;
+        board = test::HintBoardFrom(cells, solution, n);
     }
-    HintPuzzle puzzle() const { return HintPuzzle{board, solution, n, n * n - 1, false}; }
+    HintPuzzle puzzle() const { return board.Puzzle(); }
+    int solution(int cell) const { return board.solution[cell]; }
 };
 
 CouplerLine Between(int row1, int col1, int row2, int col2)
@@ -151,7 +152,7 @@ TEST_P(HintStep, MarksOneForcedCellExplainsChargesAndLeavesItsLines)
     EXPECT_EQ(o.technique, tc.technique);
     EXPECT_EQ(w.info, tc.text);
     EXPECT_EQ(w.Coloured(kHintedCellColour), std::vector<int>{tc.row * kMaxSide + tc.col});
-    EXPECT_TRUE(brute::ValueForced(n, p.cells, tc.row * n + tc.col, p.solution[tc.row * n + tc.col]));
+    EXPECT_TRUE(brute::ValueForced(n, p.cells, tc.row * n + tc.col, p.solution(tc.row * n + tc.col)));
     EXPECT_EQ(w.Penalties(), std::vector<int>{40});
     EXPECT_EQ(w.Sounds(), std::vector<int>{kHintSound});
 
@@ -215,45 +216,45 @@ INSTANTIATE_TEST_SUITE_P(
         HintStepCase{"ForcingCellRows",
                      {"--1-0101", "--1-0-10", "10011010", "01001101", "10110010", "0110-1-0",
                       "-10010-1", "1001--01"},
-                     T::AvoidableDuplicatesForcingCell, txt::kForcingCellRows1, 1, 5},
+                     T::AvoidableDuplicatesForcingCell, txt::kForcingCellRows1, 1, 5, {}, 0, 0},
         HintStepCase{"ForcingCellColumns",
                      {"--1010-1", "--010110", "11001100", "--101001", "00110-1-", "1-01010-",
                       "01101--0", "10010011"},
-                     T::AvoidableDuplicatesForcingCell, txt::kForcingCellColumns1, 5, 1},
+                     T::AvoidableDuplicatesForcingCell, txt::kForcingCellColumns1, 5, 1, {}, 0, 0},
         HintStepCase{"AlmostDuplicatesRows",
                      {"10--1001", "10010101", "01--0110", "10--1010", "01--1001", "01--0110",
                       "10010110", "01--1001"},
-                     T::AlmostDuplicatesForcingCell, txt::kAlmostDuplicatesRows, 5, 2},
+                     T::AlmostDuplicatesForcingCell, txt::kAlmostDuplicatesRows, 5, 2, {}, 0, 0},
         HintStepCase{"AlmostDuplicatesColumns",
                      {"11010010", "00101101", "-0----0-", "-1----1-", "10011001", "01100110",
                       "00110110", "11001001"},
-                     T::AlmostDuplicatesForcingCell, txt::kAlmostDuplicatesColumns, 2, 5},
+                     T::AlmostDuplicatesForcingCell, txt::kAlmostDuplicatesColumns, 2, 5, {}, 0, 0},
         HintStepCase{"RectangleLeftoverRow",
                      {"-0--0110", "101--010", "010--101", "01100101", "10011010", "01101001",
                       "11010100", "-0---011"},
-                     T::RectangleLeftoverCell, txt::kRectangleLeftoverRow, 0, 3},
+                     T::RectangleLeftoverCell, txt::kRectangleLeftoverRow, 0, 3, {}, 0, 0},
         HintStepCase{"RectangleLeftoverColumn",
                      {"-100101-", "00110110", "-101010-", "---0101-", "0--0110-", "10110010",
                       "11001001", "00110101"},
-                     T::RectangleLeftoverCell, txt::kRectangleLeftoverColumn, 3, 0},
+                     T::RectangleLeftoverCell, txt::kRectangleLeftoverColumn, 3, 0, {}, 0, 0},
         HintStepCase{"ForcedRectangleRow",
                      {"11010010", "10101--0", "00101101", "01010--1", "1001--10", "1010--0-",
                       "01--101-", "01--0101"},
                      T::ForcedRectangleLeftoverCell, txt::kForcedRectangleRow, 6, 7,
-                     {Between(6, 2, 6, 3), Between(7, 2, 7, 3)}},
+                     {Between(6, 2, 6, 3), Between(7, 2, 7, 3)}, 0, 0},
         HintStepCase{"ForcedRectangleColumn",
                      {"11001100", "10010011", "011001--", "100110--", "0110--10", "0-1---01",
                       "1-0-1010", "00110--1"},
                      T::ForcedRectangleLeftoverCell, txt::kForcedRectangleColumn, 7, 6,
-                     {Between(2, 6, 3, 6), Between(2, 7, 3, 7)}},
+                     {Between(2, 6, 3, 6), Between(2, 7, 3, 7)}, 0, 0},
         HintStepCase{"RectangleForcingCellInAColumn",
                      {"-011010-10", "0100101101", "--10110010", "-011001-01", "-10-101100",
                       "0-1-010011", "1001101100", "0100110101", "1010010011", "1101001010"},
-                     T::RectangleForcingCell, txt::kRectangleForcingColumn, 2, 0},
+                     T::RectangleForcingCell, txt::kRectangleForcingColumn, 2, 0, {}, 0, 0},
         HintStepCase{"RectangleForcingCellInARow",
                      {"-0---01011", "01-01-0101", "1011010010", "1001--1001", "0110101100",
                       "1010010110", "0101101001", "-10-101100", "1010010011", "0101010110"},
-                     T::RectangleForcingCell, txt::kRectangleForcingRow, 0, 2},
+                     T::RectangleForcingCell, txt::kRectangleForcingRow, 0, 2, {}, 0, 0},
         HintStepCase{"SandwichFirstSearchRows",
                      {"-010110-", "01010110", "10011001", "101010--", "01--01--", "----1001",
                       "1-01001-", "01100110"},
@@ -273,19 +274,19 @@ INSTANTIATE_TEST_SUITE_P(
         HintStepCase{"ChainedForcingCellInARow",
                      {"1010100101", "10-1-01001", "0101011010", "1010100110", "0101--1001",
                       "1010011010", "01--1-010-", "110-10010-", "0010011011", "0101010110"},
-                     T::ChainedCouplesForcingCell, txt::kChainedForcingRow, 6, 3},
+                     T::ChainedCouplesForcingCell, txt::kChainedForcingRow, 6, 3, {}, 0, 0},
         HintStepCase{"ChainedForcingCellInAColumn",
                      {"1101010100", "0010101101", "1-0101-010", "011010--01", "1-01-01100",
                       "0010-1-011", "0110110010", "1001001101", "0011010011", "110010--10"},
-                     T::ChainedCouplesForcingCell, txt::kChainedForcingColumn, 3, 6},
+                     T::ChainedCouplesForcingCell, txt::kChainedForcingColumn, 3, 6, {}, 0, 0},
         HintStepCase{"ChainedLeftoverRow",
                      {"10010110", "001-----", "011010--", "10010101", "-1-----0", "--------",
                       "1---1-0-", "01-0--1-"},
-                     T::ChainedCouplesLeftoverCell, txt::kChainedLeftoverRow, 1, 5, {}, 1},
+                     T::ChainedCouplesLeftoverCell, txt::kChainedLeftoverRow, 1, 5, {}, 1, 0},
         HintStepCase{"ChainedLeftoverColumn",
                      {"10-1--0-", "01101100", "010--011", "101-0-10", "1-01--0-", "01-0--01",
                       "101-0-10", "0----011"},
-                     T::ChainedCouplesLeftoverCell, txt::kChainedLeftoverColumn, 5, 2, {}, 1}),
+                     T::ChainedCouplesLeftoverCell, txt::kChainedLeftoverColumn, 5, 2, {}, 1, 0}),
     [](const auto &info) { return info.param.name; });
 
 // ---- The end of the chain ----------------------------------------------------------------------

@@ -1,5 +1,6 @@
 #include "support/hint_play.h"
 
+#include "support/hint_boards.h"
 #include "support/recording_hint_window.h"
 
 namespace tl::test {
@@ -8,13 +9,10 @@ HintPlay PlayByHints(const std::vector<std::int32_t> &start, const std::vector<s
                      int n, MarkCheck check, void *user)
 {
     HintPlay play;
-    CellGrid board{}, sol{};
-    board.fill(-1);
-    for (int i = 0; i < n * n; ++i) {
-        board[i] = static_cast<std::int16_t>(start[i]);
-        sol[i] = static_cast<std::int16_t>(solution[i]);
-    }
-    const HintPuzzle puzzle{board, sol, n, n * n - 1, false};
+    HintBoard b = HintBoardFrom(start, solution, n);
+    CellGrid &board = b.board;
+    const CellGrid &sol = b.solution;
+    const HintPuzzle puzzle = b.Puzzle();
     for (;;) {
         int empty = 0;
         for (int i = 0; i < n * n; ++i)
