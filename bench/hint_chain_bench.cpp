@@ -113,25 +113,19 @@ void RunRequests(benchmark::State &state, const std::vector<Request> &boards)
     state.counters["boards"] = static_cast<double>(boards.size());
 }
 
+// Argument 0: the size index; argument 1: 1 to keep only the requests that reach the upper links.
 void BM_HintRequestWhilePlaying(benchmark::State &state)
 {
-    static std::vector<Request> boards[4];
+    static std::vector<Request> boards[4][2];
     const int size = static_cast<int>(state.range(0));
-    if (boards[size].empty())
-        boards[size] = PlayedBoards(size, false);
-    RunRequests(state, boards[size]);
+    const int upper = static_cast<int>(state.range(1));
+    if (boards[size][upper].empty())
+        boards[size][upper] = PlayedBoards(size, upper == 1);
+    RunRequests(state, boards[size][upper]);
 }
-BENCHMARK(BM_HintRequestWhilePlaying)->DenseRange(0, 3)->Unit(benchmark::kMicrosecond);
-
-void BM_HintRequestReachingUpperLinks(benchmark::State &state)
-{
-    static std::vector<Request> boards[4];
-    const int size = static_cast<int>(state.range(0));
-    if (boards[size].empty())
-        boards[size] = PlayedBoards(size, true);
-    RunRequests(state, boards[size]);
-}
-BENCHMARK(BM_HintRequestReachingUpperLinks)->DenseRange(0, 3)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_HintRequestWhilePlaying)
+    ->ArgsProduct({{0, 1, 2, 3}, {0, 1}})
+    ->Unit(benchmark::kMicrosecond);
 
 void BM_HintRequestChainEnd14(benchmark::State &state)
 {

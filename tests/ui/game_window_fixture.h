@@ -11,6 +11,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -74,6 +75,15 @@ protected:
     std::string WorkingCopy() const { return localDir.path() + "Farrowdel/DudEzadu.qzk"; }
 
     QString Caption(int index) const { return window->Grid[index]->text(); }
+    // Saves a picture of the window into the folder named by TL_SCREENS, when it is set.
+    void Shot(const QString &name)
+    {
+        const QString dir = qEnvironmentVariable("TL_SCREENS");
+        if (dir.isEmpty())
+            return;
+        QDir().mkpath(dir);
+        window->grab().save(dir + "/" + name);
+    }
     QColor Back(QWidget *w) const { return w->palette().color(QPalette::Window); }
 
     FakePlatform fake;

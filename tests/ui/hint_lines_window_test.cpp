@@ -8,7 +8,6 @@
 #include "hints/hint_engine.h"
 #include "support/recording_hint_window.h"
 
-#include <QDir>
 #include <QImage>
 #include <QTest>
 
@@ -101,15 +100,6 @@ protected:
             }
             EXPECT_LT(best, 40) << "no line drawn at " << mid.x() << "," << mid.y();
         }
-    }
-
-    void Shot(const QString &name)
-    {
-        const QString dir = qEnvironmentVariable("TL_SCREENS");
-        if (dir.isEmpty())
-            return;
-        QDir().mkpath(dir);
-        window->grab().save(dir + "/" + name);
     }
 };
 

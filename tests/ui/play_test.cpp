@@ -61,15 +61,6 @@ protected:
                                                (bytes.at(at + kOffsetBestMin + 2 * k + 1) << 8));
         return out;
     }
-    // Saves a picture of the window into the folder named by TL_SCREENS, when it is set.
-    void Shot(const QString &name)
-    {
-        const QString dir = qEnvironmentVariable("TL_SCREENS");
-        if (dir.isEmpty())
-            return;
-        QDir().mkpath(dir);
-        window->grab().save(dir + "/" + name);
-    }
 };
 
 // A design as the designer hands it over after a successful validation.
