@@ -5,7 +5,6 @@
 #include "hints/hint_engine.h"
 #include "support/recording_hint_window.h"
 
-#include <QDir>
 #include <QTest>
 
 using namespace tl;
@@ -49,14 +48,6 @@ protected:
     {
         window->Timer1_Timer();
         return m().Clock.Elapsed;
-    }
-    void Shot(const QString &name)
-    {
-        const QString dir = qEnvironmentVariable("TL_SCREENS");
-        if (dir.isEmpty())
-            return;
-        QDir().mkpath(dir);
-        window->grab().save(dir + "/" + name);
     }
 };
 
