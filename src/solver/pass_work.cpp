@@ -4,22 +4,10 @@
 
 namespace tl {
 
-namespace {
-
-std::uint64_t Mix(std::uint64_t x)
-{
-    x += 0x9E3779B97F4A7C15ULL;
-    x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9ULL;
-    x = (x ^ (x >> 27)) * 0x94D049BB133111EBULL;
-    return x ^ (x >> 31);
-}
-
-} // namespace
-
 std::uint64_t StreamSeed(std::uint64_t runSeed, long board, int pass)
 {
-    return Mix(Mix(Mix(runSeed) ^ static_cast<std::uint64_t>(board)) ^
-               static_cast<std::uint64_t>(pass + 1));
+    return SplitMix64(SplitMix64(SplitMix64(runSeed) ^ static_cast<std::uint64_t>(board)) ^
+                      static_cast<std::uint64_t>(pass + 1));
 }
 
 PassEvaluator::PassEvaluator(RatingSolver &solver)

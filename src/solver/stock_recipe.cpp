@@ -1,6 +1,7 @@
 #include "solver/stock_recipe.h"
 
 #include "game/line_tables.h"
+#include "platform/seeded_random.h"
 #include "solver/solver.h"
 
 #include <map>
@@ -10,14 +11,6 @@
 namespace tl {
 
 namespace {
-
-std::uint64_t SplitMix64(std::uint64_t x)
-{
-    x += 0x9E3779B97F4A7C15ULL;
-    x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9ULL;
-    x = (x ^ (x >> 27)) * 0x94D049BB133111EBULL;
-    return x ^ (x >> 31);
-}
 
 class AlwaysYes : public MessageBoxService {
 public:
