@@ -73,7 +73,7 @@ struct Window {
     QtClock clock;
     TimedPump pump{clock};
     Platform services{fake.messages, fake.input, fake.settings, fake.folders, fake.sound,
-                      clock,         pump,       fake.random,   fake.browser};
+                      clock,         pump,       fake.random,   fake.browser, fake.printer};
     test::TempDir programDir, localDir;
     std::unique_ptr<Main> main;
 
