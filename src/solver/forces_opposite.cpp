@@ -7,10 +7,12 @@ bool ForcesOpposite(const OrientedGrid &g, int pos1, int pos2, int lineNr, std::
                     std::int32_t mask, const LineTables &tables)
 {
     const int n = g.n();
-    // Without a table of valid lines nothing is known about the line, so nothing is forced;
-    // positions and lines off the board are refused rather than read.
-    if (!SupportedSide(n) || pos1 < 0 || pos1 >= n || pos2 < 0 || pos2 >= n || lineNr < 0 ||
-        lineNr >= n)
+    // Without a table of valid lines no line can hold v at pos1 without the opposite at pos2,
+    // so the answer is true, as it is for any line that no valid line fits; positions and lines
+    // off the board are refused rather than read.
+    if (!SupportedSide(n))
+        return true;
+    if (pos1 < 0 || pos1 >= n || pos2 < 0 || pos2 >= n || lineNr < 0 || lineNr >= n)
         return false;
     const std::int32_t v = g.at(lineNr, pos1) == 0 ? 0 : 1; // an empty cell counts as 1
     const std::int32_t m1 = mask | (3 << (2 * pos1));

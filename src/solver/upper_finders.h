@@ -107,7 +107,8 @@ bool FindSandwichSecond(const OrientedGrid &g, const LineTables &tables, Deducti
 // Does giving the line under test (Pattern, Mask: LineCode of its known cells and the mask of
 // those positions) at pos1 the value that line lineNr of the view holds at pos1 force the
 // opposite value at pos2, in every valid line? An empty cell at (lineNr, pos1) counts as 1.
-// A side without a table or an argument outside the board answers false.
+// True, without a scan, on a side without a table (no valid line can contradict it); false
+// for an argument outside the board.
 bool ForcesOpposite(const OrientedGrid &g, int pos1, int pos2, int lineNr, std::int32_t pattern,
                     std::int32_t mask, const LineTables &tables);
 

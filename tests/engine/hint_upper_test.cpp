@@ -289,6 +289,38 @@ INSTANTIATE_TEST_SUITE_P(
                      T::ChainedCouplesLeftoverCell, txt::kChainedLeftoverColumn, 5, 2, {}, 1, 0}),
     [](const auto &info) { return info.param.name; });
 
+// ---- Where the hint's searches differ from the rating solver's ---------------------------------
+
+TEST(HintRectangles, LeavesTheLastThreeLinesToTheLaterTechniques)
+{
+    // Rows 4 and 5 hold a rectangle of couples in columns 0 and 1, and row 5 has three empty
+    // cells: the rating solver solves (5, 7) as a rectangle with a leftover cell, but the hint
+    // examines only rows 0 to N - 4 for that technique and finds the cell as a forced rectangle.
+    // The transposed board asks the same of the columns.
+    const CraftedPuzzle p({"-0---0-1", "1-0-1---", "--1---1-", "0110--0-", "--0--011", "--01010-",
+                           "101--10-", "-1--101-"});
+    ASSERT_EQ(p.completions, 1);
+    const int n = p.n;
+    for (const bool transposed : {false, true}) {
+        const test::HintBoard b = transposed ? test::Transposed(p.board) : p.board;
+        const int row = transposed ? 7 : 5, col = transposed ? 5 : 7;
+        std::vector<std::int32_t> cells(b.board.begin(), b.board.begin() + n * n);
+        const GridView view{cells.data(), n};
+        CoupleTables t;
+        BuildCouples(view, SharedLineTables(), t);
+        Deduction d;
+        const OrientedGrid examined(view, transposed ? Orientation::Columns : Orientation::Rows);
+        ASSERT_TRUE(FindRectangleLeftover(examined, t, n - 1, d));
+        EXPECT_EQ(d.cells[0], row * n + col);
+
+        RecordingHintWindow w;
+        const HintOutcome o = Show_Hint(b.Puzzle(), SharedLineTables(), w);
+        EXPECT_EQ(o.technique, Technique::ForcedRectangleLeftoverCell);
+        EXPECT_EQ(w.info, transposed ? txt::kForcedRectangleColumn : txt::kForcedRectangleRow);
+        EXPECT_EQ(w.Coloured(kHintedCellColour), std::vector<int>{row * kMaxSide + col});
+    }
+}
+
 // ---- The end of the chain ----------------------------------------------------------------------
 
 TEST(HintChainEnd, TriesEverySearchInOrderThenRemovesItsLinesWithoutPenalty)

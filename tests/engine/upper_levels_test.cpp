@@ -346,7 +346,7 @@ TEST(RectangleForcingCell, ForcesTheOtherInBetweenCellInBothOrientations)
 
 // ---- Forces-opposite tests --------------------------------------------------------------------
 
-TEST(ForcesOpposite, AnswersFromTheValidLinesAndRefusesWhatItCannotKnow)
+TEST(ForcesOpposite, AnswersFromTheValidLinesTrueWhenNoneCanContradict)
 {
     // Line under test: 0 1 1 0 - - - - (known positions 0..3).
     const std::int32_t pattern = 1 | (2 << 2) | (2 << 4) | (1 << 6);
@@ -362,14 +362,19 @@ TEST(ForcesOpposite, AnswersFromTheValidLinesAndRefusesWhatItCannotKnow)
     EXPECT_FALSE(ForcesOpposite(rows, 4, 5, 2, pattern, mask, tables));
     // An empty reference cell counts as 1.
     EXPECT_FALSE(ForcesOpposite(rows, 4, 5, 0, pattern, mask, tables));
+    // The same position twice: some fitting line holds the trial value there.
+    EXPECT_FALSE(ForcesOpposite(rows, 4, 4, 1, pattern, mask, tables));
+    // A line already holding the other value at pos1 has no fitting line with the trial value.
+    EXPECT_TRUE(ForcesOpposite(rows, 4, 5, 1, pattern | (2 << 8), mask | (3 << 8), tables));
     // The column form on the transposed board gives the same answers.
     const auto t = Transposed(g, 8);
     const OrientedGrid cols(GridView{t.data(), 8}, Orientation::Columns);
     EXPECT_TRUE(ForcesOpposite(cols, 4, 5, 1, pattern, mask, tables));
     EXPECT_FALSE(ForcesOpposite(cols, 4, 5, 2, pattern, mask, tables));
-    // A side without a table knows nothing, and positions off the board are refused.
+    // On a side without a table no valid line contradicts the test: true without a scan.
+    // Positions off the board are refused.
     std::vector<std::int32_t> six(36, 0);
-    EXPECT_FALSE(ForcesOpposite(OrientedGrid(GridView{six.data(), 6}, Orientation::Rows), 0, 1, 0,
+    EXPECT_TRUE(ForcesOpposite(OrientedGrid(GridView{six.data(), 6}, Orientation::Rows), 0, 1, 0,
                                 0, 0, tables));
     EXPECT_FALSE(ForcesOpposite(rows, 8, 5, 1, pattern, mask, tables));
     EXPECT_FALSE(ForcesOpposite(rows, 4, 5, 8, pattern, mask, tables));
