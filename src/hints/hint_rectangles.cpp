@@ -32,6 +32,18 @@ void LineAlong(HintContext &ctx, const OrientedGrid &g, int line, int a, int b)
 
 } // namespace
 
+bool Row_Forces_Opposite(const HintContext &ctx, std::int32_t Pos1, std::int32_t Pos2,
+                         std::int32_t LineNr, std::int32_t Pattern, std::int32_t Mask)
+{
+    return ForcesOpposite(ctx.Rows(), Pos1, Pos2, LineNr, Pattern, Mask, ctx.Tables());
+}
+
+bool Col_Forces_Opposite(const HintContext &ctx, std::int32_t Pos1, std::int32_t Pos2,
+                         std::int32_t LineNr, std::int32_t Pattern, std::int32_t Mask)
+{
+    return ForcesOpposite(ctx.Cols(), Pos1, Pos2, LineNr, Pattern, Mask, ctx.Tables());
+}
+
 void Find_Hint_Couples(const HintContext &ctx, CoupleTables &t)
 {
     BuildCouples(ctx.View(), ctx.Tables(), t);

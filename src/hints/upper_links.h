@@ -109,6 +109,16 @@ void Hint_Rectangles(HintContext &ctx);
 // Chained Couples with Forcing Cell and with Leftover Cell, then the end of the chain.
 void Hint_Chained_Couples(HintContext &ctx);
 
+// The forces-opposite tests of the Avoidable Sandwich's second search on HintGrid (the rating
+// solver's own test, which that search runs): would giving the line under test (Pattern, Mask:
+// the LineCode of its filled cells and the mask of their positions) at Pos1 the value that row
+// (or column) LineNr holds at Pos1 force the opposite value at Pos2 in every valid line? An
+// empty reference cell counts as 1; true when no valid line fits at all.
+bool Row_Forces_Opposite(const HintContext &ctx, std::int32_t Pos1, std::int32_t Pos2,
+                         std::int32_t LineNr, std::int32_t Pattern, std::int32_t Mask);
+bool Col_Forces_Opposite(const HintContext &ctx, std::int32_t Pos1, std::int32_t Pos2,
+                         std::int32_t LineNr, std::int32_t Pattern, std::int32_t Mask);
+
 // Finds every couple of HintGrid (rows first, each cell with its first partner).
 void Find_Hint_Couples(const HintContext &ctx, CoupleTables &t);
 

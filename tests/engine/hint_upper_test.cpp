@@ -321,6 +321,24 @@ TEST(HintRectangles, LeavesTheLastThreeLinesToTheLaterTechniques)
     }
 }
 
+TEST(HintForcesOpposite, RowAndColumnTestsReadTheirOwnReferenceCell)
+{
+    // Line under test: 0 1 1 0 - - - -. With a 0 at position 4 position 5 is always 1; with a 1
+    // there it is not always 0. The row test reads row 1, column 4 (a 0); the column test with
+    // the same arguments reads row 4, column 1 (a 1); an empty reference cell counts as 1.
+    const std::int32_t pattern = 1 | (2 << 2) | (2 << 4) | (1 << 6), mask = 0xFF;
+    const test::HintBoard b = test::HintBoardFromRows(
+        {"--------", "----0---", "--------", "--------", "-1------", "--------", "--------",
+         "--------"});
+    RecordingHintWindow w;
+    HintContext ctx(b.Puzzle(), SharedLineTables(), w);
+    ctx.HintGrid.assign(b.board.begin(), b.board.begin() + 64);
+    EXPECT_TRUE(Row_Forces_Opposite(ctx, 4, 5, 1, pattern, mask));
+    EXPECT_FALSE(Col_Forces_Opposite(ctx, 4, 5, 1, pattern, mask));
+    EXPECT_FALSE(Row_Forces_Opposite(ctx, 4, 5, 2, pattern, mask));
+    EXPECT_TRUE(w.events.empty());
+}
+
 // ---- The end of the chain ----------------------------------------------------------------------
 
 TEST(HintChainEnd, TriesEverySearchInOrderThenRemovesItsLinesWithoutPenalty)
