@@ -76,7 +76,7 @@ public:
         for (auto &[index, b] : boards)
             b->dropped = true;
         pool_.runs_.erase(std::find(pool_.runs_.begin(), pool_.runs_.end(), this));
-        pool_.doneCv_.wait(lock, [this] { return running == 0; });
+        done.wait(lock, [this] { return running == 0; });
     }
 
     const FullBoard *board(long index) override
@@ -167,12 +167,19 @@ public:
     int running = 0; // tasks of this run under way on workers
     bool haltSeen = false;
     std::atomic<bool> stop{false};
+    std::condition_variable done; // the committer waits here for the run's workers
 
 private:
     // Waits a little for a worker, then lets window events run and looks at the halt flag.
+    // Without an event pump nothing can set the halt flag meanwhile (it belongs to the
+    // committer's thread), so the wait lasts until a worker has finished something.
     void wait(std::unique_lock<std::mutex> &lock)
     {
-        pool_.doneCv_.wait_for(lock, kCommitterWait);
+        if (!spec.pump) {
+            done.wait(lock);
+            return;
+        }
+        done.wait_for(lock, kCommitterWait);
         lock.unlock();
         if (spec.pump)
             spec.pump->pumpEvents();
@@ -309,7 +316,7 @@ void PassPool::work(Worker &w)
             ++run.evaluated;
         }
         --run.running;
-        doneCv_.notify_all();
+        run.done.notify_all();
         if (task.pass < 0)
             workCv_.notify_all(); // its passes can begin
     }

@@ -92,7 +92,6 @@ private:
 
     std::mutex mutex_;
     std::condition_variable workCv_; // workers wait here for work
-    std::condition_variable doneCv_; // committers wait here for results
     std::vector<Run *> runs_;        // open runs, oldest first
     std::vector<std::unique_ptr<Worker>> workers_;
     bool shutdown_ = false;
