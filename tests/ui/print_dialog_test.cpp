@@ -107,6 +107,7 @@ TEST_F(PrintDialogTest, WithoutADefaultPrinterItSaysSoClosesAndTheGameRunsOn)
               "An error occured while attempting to communicate with the standard printer, "
               "please check the availability and status of your printer.");
     EXPECT_EQ(fake.messages.shown[0].buttons, MsgButtons::Ok);
+    EXPECT_EQ(fake.messages.shown[0].icon, MsgIcon::None);
     EXPECT_FALSE(w.model().Clock.Paused);
     EXPECT_FALSE(w.model().ShieldVisible);
     EXPECT_TRUE(fake.printer.documents.empty());
@@ -163,6 +164,11 @@ TEST_F(PrintDialogTest, FromBoxTakesDigitsOnlyAndEnterNeverPrints)
         QTest::keyClicks(d.TextFrom, "5");
         QTest::keyClick(d.TextFrom, Qt::Key_Backspace);
         EXPECT_EQ(d.TextFrom->text(), "1");
+        // Delete works too; X11 gives the key the text DEL.
+        d.TextFrom->home(false);
+        QTest::sendKeyEvent(QTest::Click, d.TextFrom, Qt::Key_Delete, QString(QChar(0x7f)),
+                            Qt::NoModifier);
+        EXPECT_EQ(d.TextFrom->text(), "");
         d.Command1->click();
     });
     EXPECT_TRUE(fake.printer.documents.empty());

@@ -200,7 +200,7 @@ void FormPrint::Form_Activate()
     model_.Restore_Choices();
     Refresh();
     if (!Set_Up_Printer()) {
-        messages_.show(kPrinterErrorTitle, kPrinterErrorText, MsgIcon::Critical, MsgButtons::Ok);
+        messages_.show(kPrinterErrorTitle, kPrinterErrorText, MsgIcon::None, MsgButtons::Ok);
         // The modal showing has only begun: end it once its event loop runs.
         QMetaObject::invokeMethod(this, [this] { done(QDialog::Rejected); },
                                   Qt::QueuedConnection);
@@ -259,7 +259,9 @@ bool FormPrint::eventFilter(QObject *watched, QEvent *event)
             int code = 0;
             if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
                 code = 13;
-            else if (!key->text().isEmpty())
+            // The Delete key edits the text like Backspace; its text (DEL, 127) is no
+            // character typed into the box.
+            else if (key->key() != Qt::Key_Delete && !key->text().isEmpty())
                 code = key->text().at(0).unicode();
             if (code != 0 && !model_.TextFrom_KeyPress(code)) {
                 Refresh();
