@@ -101,6 +101,8 @@ public:
         const bool written =
             WriteText(d + "cupsd.conf", "Listen " + d + "cups.sock\nWebInterface No\n"
                                         "Browsing No\nLogLevel warn\nPreserveJobFiles Yes\n"
+                                        // job attributes are written at once
+                                        "DirtyCleanInterval 0\n"
                                         "<Location />\n"
                                         "  Order allow,deny\n  Allow all\n</Location>\n") &&
             WriteText(d + "cups-files.conf",
@@ -144,6 +146,13 @@ public:
         const QDir spool(QString::fromStdString(dir_ / "spool"));
         const QStringList files = spool.entryList({QString("d%1-001").arg(id)}, QDir::Files);
         return files.isEmpty() ? QString() : spool.filePath(files.first());
+    }
+
+    // The attributes the daemon keeps of job `id` (its control file, IPP encoded).
+    QByteArray JobAttributes(long id) const
+    {
+        QFile f(QString::fromStdString(dir_ / "spool") + QString("/c%1").arg(id, 5, 10, QChar('0')));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
 
 private:
@@ -250,6 +259,10 @@ TEST(CupsPrinting, ARunThroughTheDialogReachesTheDefaultPdfPrinter)
     for (int number = 5; number <= 10; ++number)
         EXPECT_TRUE(text.contains(QRegularExpression(QString("#\\s?%1\\b").arg(number)))) << number;
     EXPECT_FALSE(text.contains(QRegularExpression("#\\s?11\\b")));
+
+    // The job asked for medium quality: print-quality (an IPP enum) 4.
+    const QByteArray quality("\x23\x00\x0dprint-quality\x00\x04\x00\x00\x00\x04", 22);
+    EXPECT_TRUE(cups.JobAttributes(jobId).contains(quality));
     qunsetenv("CUPS_SERVER");
 }
 

@@ -4,6 +4,7 @@
 #include <QPageLayout>
 #include <QPdfWriter>
 #include <QPrinter>
+#include <QPrintEngine>
 #include <QPrinterInfo>
 
 #include <cmath>
@@ -31,6 +32,22 @@ void PaperTwips(const QPageLayout &layout, int &width, int &height)
     const QRectF paper = layout.fullRect(QPageLayout::Point);
     width = static_cast<int>(std::lround(paper.width() * kTwipsPerPoint));
     height = static_cast<int>(std::lround(paper.height() * kTwipsPerPoint));
+}
+
+// The job options that Qt's CUPS print engine hands to the print job with the document, as a
+// list of names and values (the engine property its own print dialog fills).
+constexpr auto kCupsJobOptions = QPrintEngine::PrintEnginePropertyKey(0xfe00);
+
+// Medium print quality: CUPS's "print-quality" 4 (normal), between draft (3) and high (5).
+void AskMediumQuality(QPrinter &printer)
+{
+    QStringList options = printer.printEngine()->property(kCupsJobOptions).toStringList();
+    const qsizetype at = options.indexOf("print-quality");
+    if (at >= 0 && at % 2 == 0 && at + 1 < options.size())
+        options[at + 1] = "4";
+    else
+        options << "print-quality" << "4";
+    printer.printEngine()->setProperty(kCupsJobOptions, options);
 }
 
 } // namespace
@@ -165,6 +182,7 @@ bool QtPrinter::setUp(int &widthTwips, int &heightTwips)
     if (printer->pageLayout().orientation() != QPageLayout::Portrait &&
         !printer->setPageOrientation(QPageLayout::Portrait))
         return false;
+    AskMediumQuality(*printer);
     printer->setDocName(documentName_);
     PaperTwips(printer->pageLayout(), widthTwips, heightTwips);
     printer_ = std::move(printer);
