@@ -194,6 +194,27 @@ TEST_F(PrintDialogTest, CloseBoxAndEscActAsClose)
     });
 }
 
+// As the user sees it: every control inside its frame, below the frame's caption, and each
+// scale under the slider readable in full.
+TEST_F(PrintDialogTest, ControlsStandInsideTheirFramesAndTheScaleFits)
+{
+    Started();
+    WithDialog([&](FormPrint &d) {
+        for (QGroupBox *frame : {d.Frame1, d.Frame2, d.Frame3, d.Frame4, d.Frame5, d.Frame6})
+            for (QWidget *control : frame->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+                EXPECT_TRUE(frame->contentsRect().contains(control->geometry()))
+                    << control->objectName().toStdString() << " leaves "
+                    << frame->objectName().toStdString();
+        for (int option : {0, 1, 2}) {
+            d.OptionAantal[option]->click();
+            EXPECT_LE(d.Label1->fontMetrics().horizontalAdvance(d.Label1->text()),
+                      d.Label1->width())
+                << d.Label1->text().toStdString();
+        }
+        d.Command1->click();
+    });
+}
+
 TEST_F(PrintDialogTest, ExamplePicturesComeFromTheProgramFolderAndAMissingOneLeavesItBlank)
 {
     WriteStock();

@@ -48,10 +48,14 @@ FormPrint::FormPrint(const Puzzles &puzzles, PrinterService &printer, MessageBox
     setWindowTitle("Dornel's Vivere Puzzles - Print");
     setModal(true);
     setFixedSize(Px(6990), Px(5685));
-    // A small face of Arial's metrics, so that the scale under the slider fits its width.
-    QFont small("Arial");
-    small.setPixelSize(11);
-    setFont(small);
+    // A small face of Arial's metrics, so that the scale under the slider fits its width, and
+    // frames with their caption on the top line, so that the controls placed near their top
+    // stand inside the frame and not on its line. (A style sheet decides the fonts of the
+    // widgets it styles, so the face is given there.)
+    setStyleSheet("* { font-family: Arial; font-size: 11px; }"
+                  "QGroupBox { border: 1px solid palette(mid); margin-top: 6px; }"
+                  "QGroupBox::title { subcontrol-origin: margin; left: 6px; padding: 0 2px;"
+                  " background-color: palette(window); }");
 
     Frame2 = Frame(this, "Frame2", "Pages", 120, 120, 3255, 1095);
     PageSlider = new QSlider(Qt::Horizontal, Frame2);
