@@ -257,6 +257,32 @@ TEST_F(GameWindowTest, ExitButtonAndMenuItemAskOnce)
     EXPECT_EQ(fake.messages.shown.size(), 3u);
 }
 
+// Yes to the quit question ends the process there and then: no exit-time work (static
+// destructors, the sound and window system teardown, atexit handlers) runs after it. The handler
+// below would turn the exit code into 3 if any did.
+TEST_F(GameWindowTest, YesToTheQuitQuestionEndsTheProcessWithoutExitTimeWork)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    WriteStock();
+    const std::pair<const char *, std::function<void(Main &)>> ways[] = {
+        {"Exit button", [](Main &w) { w.cmdExit->click(); }},
+        {"closing the window", [](Main &w) { w.close(); }}};
+    for (const auto &[what, quit] : ways) {
+        EXPECT_EXIT(
+            {
+                std::atexit([] { std::_Exit(3); });
+                Main w(services); // with the game's own way of ending
+                w.Form_Load();
+                w.cmdNext->click();
+                fake.messages.answers = {MsgAnswer::Yes};
+                quit(w);
+                std::_Exit(4); // the program did not end
+            },
+            ::testing::ExitedWithCode(0), "")
+            << what;
+    }
+}
+
 TEST_F(GameWindowTest, ButtonsHaveTheirCaptionsAndAreEnabledWithTheirMenuItems)
 {
     Main &w = Started();

@@ -14,6 +14,7 @@
 #include <QStatusBar>
 #include <QTimer>
 
+#include <cstdio>
 #include <cstdlib>
 
 namespace tl {
@@ -71,7 +72,14 @@ QString Indexed(const char *name, int index)
 Main::Main(Platform &platform, QWidget *parent)
     : QMainWindow(parent), platform_(platform), model_(platform.clock), sound_(platform.sound)
 {
-    endProgram = [](int code) { std::exit(code); };
+    // Ending at once: every setting and stock record was written and synced when it changed,
+    // so nothing is left to save, and the exit-time teardown of the libraries (the sound
+    // system's threads, the window system, static destructors) is skipped: it only delays the
+    // end and can fail on its own.
+    endProgram = [](int code) {
+        std::fflush(nullptr);
+        std::_Exit(code);
+    };
     setObjectName("Main");
     setWindowTitle("Dornel's Tilloran");
 

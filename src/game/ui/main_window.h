@@ -47,7 +47,7 @@ public:
     // it and returns false without ever showing the window.
     bool Form_Load();
 
-    // Ends the program at once (the quit question answered Yes). std::exit by default; tests
+    // Ends the program at once (the quit question answered Yes), without exit-time work; tests
     // replace it.
     std::function<void(int)> endProgram;
 
