@@ -1,26 +1,98 @@
-// The real game executable, started under a virtual X server with empty settings and data
-// folders and a program folder of its own that holds a test stock.
+// The real game executable, started under a virtual X server of the test's own with empty
+// settings and data folders and a program folder of its own that holds a test stock.
 #include "support/make_test_stock.h"
 #include "support/temp_dir.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QSet>
 #include <QStandardPaths>
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
+#include <memory>
 
 namespace tl::test {
 namespace {
 
 namespace fs = std::filesystem;
 
-// Starts the game in `program` under xvfb-run, waits for its window, prints its caption, takes
-// the next puzzle with the Next button, waits until that puzzle's number is stored, saves a
-// screenshot of the window and ends the game.
+// A virtual X server started for one test. Xvfb picks a free display itself and reports its
+// number on a pipe once it accepts connections (-displayfd), so servers started at the same
+// moment, by this test or anything else on the machine, can never be given the same display.
+class VirtualDisplay {
+public:
+    explicit VirtualDisplay(const QStringList &extraArguments = {})
+    {
+        server_.setProgram("Xvfb");
+        server_.setArguments(QStringList{"-displayfd", "1", "-screen", "0", "1024x768x24",
+                                         "-nolisten", "tcp"}
+                             + extraArguments);
+        server_.setStandardErrorFile(QString::fromStdString(logDir_ / "xvfb.log"));
+        server_.start();
+    }
+    ~VirtualDisplay()
+    {
+        server_.terminate();
+        if (!server_.waitForFinished(5000))
+            server_.kill();
+        server_.waitForFinished(5000);
+    }
+    VirtualDisplay(const VirtualDisplay &) = delete;
+    VirtualDisplay &operator=(const VirtualDisplay &) = delete;
+
+    // Waits until the server reports its display. False when it cannot start; error() then
+    // says why.
+    bool waitReady(int timeoutMs = 20000)
+    {
+        QElapsedTimer clock;
+        clock.start();
+        while (display_.isEmpty()) {
+            reported_ += server_.readAllStandardOutput();
+            if (reported_.endsWith('\n')) {
+                bool number = false;
+                reported_.trimmed().toInt(&number);
+                if (!number)
+                    return fail("it reported \"" + QString::fromUtf8(reported_.trimmed()) + "\"");
+                display_ = ":" + QString::fromUtf8(reported_.trimmed());
+            } else if (server_.state() == QProcess::NotRunning) {
+                return fail(server_.error() == QProcess::FailedToStart ? "Xvfb cannot be run"
+                                                                      : "Xvfb ended");
+            } else if (clock.elapsed() > timeoutMs) {
+                return fail("no display was reported within " + QString::number(timeoutMs)
+                            + " ms");
+            } else {
+                server_.waitForReadyRead(100);
+            }
+        }
+        return true;
+    }
+    QString display() const { return display_; }
+    std::string error() const { return error_.toStdString(); }
+
+private:
+    bool fail(const QString &why)
+    {
+        QFile log(QString::fromStdString(logDir_ / "xvfb.log"));
+        log.open(QIODevice::ReadOnly);
+        error_ = "The virtual X server could not start (" + why + "): "
+            + QString::fromUtf8(log.readAll()).trimmed();
+        return false;
+    }
+
+    TempDir logDir_;
+    QProcess server_;
+    QByteArray reported_;
+    QString display_, error_;
+};
+
+// Starts the game in `program` on the display that DISPLAY names, waits for its window, prints
+// its caption, takes the next puzzle with the Next button, waits until that puzzle's number is
+// stored, saves a screenshot of the window and ends the game.
 const char *const kScript = R"SH(
 set -u
 "$PROGRAM/tilloran" > "$HOME/game.log" 2>&1 &
@@ -57,7 +129,7 @@ class EndToEnd : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        for (const char *tool : {"xvfb-run", "xdotool", "import"})
+        for (const char *tool : {"Xvfb", "xdotool", "import"})
             if (QStandardPaths::findExecutable(tool).isEmpty())
                 GTEST_SKIP() << tool << " is not installed";
         fs::copy_file(TL_BINARY_DIR "/tilloran", program.path() + "tilloran");
@@ -74,18 +146,18 @@ protected:
         env.insert("XDG_RUNTIME_DIR", QString::fromStdString(home.path()));
         env.insert("PROGRAM", QString::fromStdString(program.path()));
         env.insert("SHOT", QString::fromStdString(shot));
-        // Two virtual servers started at the same moment by parallel tests can pick the same
-        // display number; the one that loses is started again.
         GameRun run;
-        for (int attempt = 0; attempt < 3; ++attempt) {
-            QProcess p;
-            p.setProcessEnvironment(env);
-            p.start("xvfb-run", {"-a", "-s", "-screen 0 1024x768x24", "sh", "-c", kScript});
-            p.waitForFinished(90000);
-            run = {QString::fromUtf8(p.readAllStandardOutput()), p.exitCode()};
-            if (!QString::fromUtf8(p.readAllStandardError()).contains("Xvfb failed to start"))
-                break;
+        VirtualDisplay x;
+        if (!x.waitReady()) {
+            ADD_FAILURE() << x.error();
+            return run;
         }
+        env.insert("DISPLAY", x.display());
+        QProcess p;
+        p.setProcessEnvironment(env);
+        p.start("sh", {"-c", kScript});
+        p.waitForFinished(90000);
+        run = {QString::fromUtf8(p.readAllStandardOutput()), p.exitCode()};
         return run;
     }
 
@@ -128,6 +200,36 @@ TEST_F(EndToEnd, DamagedSettingsFileAndStockDoNotCrash)
     // showing the window, whatever the settings hold.
     EXPECT_TRUE(run.out.contains("BOX=File Error")) << run.out.toStdString();
     EXPECT_FALSE(run.out.contains("CAPTION=")) << run.out.toStdString();
+}
+
+// Servers started at the same moment each get a display of their own that answers, and a server
+// that cannot start is reported as such rather than leaving the game without a display.
+TEST_F(EndToEnd, ServersStartedAtOnceGetTheirOwnDisplaysAndAFailedStartIsReported)
+{
+    std::vector<std::unique_ptr<VirtualDisplay>> servers;
+    for (int i = 0; i < 6; ++i)
+        servers.push_back(std::make_unique<VirtualDisplay>());
+    QSet<QString> displays;
+    for (auto &server : servers) {
+        ASSERT_TRUE(server->waitReady()) << server->error();
+        displays.insert(server->display());
+        QProcess probe;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("DISPLAY", server->display());
+        probe.setProcessEnvironment(env);
+        probe.start("xdotool", {"getdisplaygeometry"});
+        ASSERT_TRUE(probe.waitForFinished(20000));
+        EXPECT_EQ(probe.readAllStandardOutput().trimmed(), "1024 768") << server->display().toStdString();
+    }
+    EXPECT_EQ(displays.size(), 6);
+
+    VirtualDisplay broken({"-no-such-option"});
+    EXPECT_FALSE(broken.waitReady());
+    EXPECT_NE(broken.error().find("The virtual X server could not start (Xvfb ended)"),
+              std::string::npos)
+        << broken.error();
+    EXPECT_NE(broken.error().find("Unrecognized option: -no-such-option"), std::string::npos)
+        << broken.error();
 }
 
 } // namespace
