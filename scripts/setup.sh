@@ -3,7 +3,7 @@
 # (Debian 12). Does nothing when everything is there.
 set -euo pipefail
 PKGS=(g++ cmake ninja-build qt6-base-dev qt6-multimedia-dev libgtest-dev libgmock-dev
-      libbenchmark-dev fonts-dejavu-core fonts-liberation xvfb xauth xdotool imagemagick
+      libbenchmark-dev fonts-dejavu-core fonts-liberation xvfb xauth x11-utils xdotool imagemagick
       poppler-utils cups printer-driver-cups-pdf)
 missing=()
 for p in "${PKGS[@]}"; do
