@@ -4,7 +4,8 @@
 // How it fits together
 // --------------------
 // * RatingSolver is a plain object owned by whoever solves (the game window for the generator
-//   and the designer, a test, a benchmark); there is no process-wide solver state. Its public
+//   and the designer, each of the generator's worker threads, a test, a benchmark); there is no
+//   process-wide solver state, so solvers on different threads never meet. Its public
 //   members are the solver interface: the caller fills GenLevel, GenSize, GenGridSize,
 //   GenLastCell and GenCells, zeroes Rate and the counts at GenSize when it wants a rating,
 //   clears HaltGenerator, calls Solve_Puzzle() and reads the result, Rate, DuplicateCount[GenSize],
