@@ -10,6 +10,7 @@
 #include "support/recording_hint_window.h"
 #include "support/solution_counter.h"
 #include "support/solver_boards.h"
+#include "support/stock_sets.h"
 
 #include <gtest/gtest.h>
 
@@ -162,13 +163,7 @@ TEST_P(HintAgainstSolver, SameDeductionsOnStockBoards)
         RecordProperty("technique_" + std::to_string(static_cast<int>(t)), count);
 }
 
-std::string SetName(const ::testing::TestParamInfo<int> &info)
-{
-    static const char *const levels[] = {"Easy", "Medium", "Hard", "Insane"};
-    return std::string(levels[info.param / kSizes]) + "_" +
-           std::to_string(SideOfSizeIndex(info.param % kSizes));
-}
-
-INSTANTIATE_TEST_SUITE_P(AllSets, HintAgainstSolver, ::testing::Range(0, kLevels * kSizes), SetName);
+INSTANTIATE_TEST_SUITE_P(AllSets, HintAgainstSolver, ::testing::Range(0, kLevels * kSizes),
+                         test::StockSetName);
 
 } // namespace

@@ -7,6 +7,7 @@
 #include "support/hint_boards.h"
 #include "support/hint_play.h"
 #include "support/solver_boards.h"
+#include "support/stock_sets.h"
 
 #include <gtest/gtest.h>
 
@@ -66,13 +67,7 @@ TEST_P(HintedStockSet, EveryPuzzleIsFinishedByFollowingTheHints)
     std::printf("\n");
 }
 
-std::string SetName(const ::testing::TestParamInfo<int> &info)
-{
-    static const char *const levels[] = {"Easy", "Medium", "Hard", "Insane"};
-    return std::string(levels[info.param / kSizes]) + "_" +
-           std::to_string(SideOfSizeIndex(info.param % kSizes));
-}
-
-INSTANTIATE_TEST_SUITE_P(Stock, HintedStockSet, ::testing::Range(0, kLevels * kSizes), SetName);
+INSTANTIATE_TEST_SUITE_P(Stock, HintedStockSet, ::testing::Range(0, kLevels * kSizes),
+                         test::StockSetName);
 
 } // namespace

@@ -9,6 +9,7 @@
 #include "solver/stock_recipe.h"
 #include "support/brute_force.h"
 #include "support/solution_counter.h"
+#include "support/stock_sets.h"
 
 #include <gtest/gtest.h>
 
@@ -167,15 +168,5 @@ TEST_P(ShippedStockSet, EveryRecordIsSoundAndRatedAtItsLevel)
     EXPECT_EQ(starts.size(), static_cast<std::size_t>(kPuzzlesPerSet)) << "equal puzzles in a set";
 }
 
-namespace {
-
-std::string SetName(const ::testing::TestParamInfo<int> &info)
-{
-    static const char *const levels[] = {"Easy", "Medium", "Hard", "Insane"};
-    return std::string(levels[info.param / kSizes]) + "_" +
-           std::to_string(SideOfSizeIndex(info.param % kSizes));
-}
-
-} // namespace
-
-INSTANTIATE_TEST_SUITE_P(AllSets, ShippedStockSet, ::testing::Range(0, kLevels * kSizes), SetName);
+INSTANTIATE_TEST_SUITE_P(AllSets, ShippedStockSet, ::testing::Range(0, kLevels * kSizes),
+                         test::StockSetName);
