@@ -355,17 +355,4 @@ TEST(HintContextTest, CouplerLinesJoinTheCellCentresAndTheEndOfTheChainUnloadsTh
     EXPECT_EQ(ctx.Outcome().result, HintResult::NoMoreHints);
 }
 
-TEST(HintContextTest, PenaltiesFollowTheTechniqueLevels)
-{
-    const std::pair<Technique, int> table[] = {
-        {Technique::Bordering, 10},         {Technique::Centering, 10},
-        {Technique::OneKindLeft, 10},       {Technique::UncoveredCells, 20},
-        {Technique::AvoidableDuplicates, 30}, {Technique::AvoidableDuplicatesForcingCell, 40},
-        {Technique::AlmostDuplicatesForcingCell, 40}, {Technique::RectangleLeftoverCell, 40},
-        {Technique::ChainedCouplesLeftoverCell, 40}, {Technique::None, 0},
-    };
-    for (auto [t, seconds] : table)
-        EXPECT_EQ(HintPenalty(t), seconds) << static_cast<int>(t);
-}
-
 } // namespace
