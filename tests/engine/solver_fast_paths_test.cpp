@@ -291,6 +291,57 @@ TEST(SolverFastPaths, FullGridsAreJudgedByTheRules)
     EXPECT_GT(broken, 100);
 }
 
+namespace {
+
+// The search as plainly stated: every candidate of a row is handed to Row_Fits in turn, none
+// passed over beforehand. Gives up after `maxAttempts` attempts.
+bool PlainSearch(BoardSearch &s, int maxAttempts, std::vector<std::int32_t> &board, int &attempts)
+{
+    const int n = s.gridSize();
+    s.LineOrder.resize(static_cast<std::size_t>(s.GenLastLine) + 1);
+    for (std::int32_t k = 0; k <= s.GenLastLine; ++k)
+        s.LineOrder[k] = k;
+    for (attempts = 1; attempts <= maxAttempts; ++attempts) {
+        s.shuffle();
+        s.RowChoice.fill(-1);
+        int row = n - 1;
+        bool restart = false;
+        for (int steps = 1; !restart; ++steps) {
+            if (steps >= BoardSearch::kStepLimit) {
+                restart = true; // even when the board was complete: the limit comes first
+                break;
+            }
+            if (row == -1)
+                break;
+            for (;;) {
+                if (s.RowChoice[row] == s.GenLastLine) {
+                    s.RowChoice[row] = -1;
+                    if (++row == n) {
+                        restart = true;
+                        break;
+                    }
+                    continue;
+                }
+                ++s.RowChoice[row];
+                if (s.Row_Fits(row)) {
+                    --row;
+                    break;
+                }
+            }
+        }
+        if (row != -1 || restart)
+            continue; // cut off at the step limit, or the bottom row ran out
+        board.assign(static_cast<std::size_t>(n) * n, -1);
+        for (int r = 0; r < n; ++r)
+            for (int c = 0; c < n; ++c)
+                board[r * n + (n - 1 - c)] = (s.RowBits[r] >> c) & 1;
+        return true;
+    }
+    return false;
+}
+
+} // namespace
+
 // The board search passes over candidates that would put three equal values in a column or
 // a value into a column already holding N/2 of it; it must build the boards that trying every
 // candidate with Row_Fits builds, from the same random draws.
@@ -305,56 +356,65 @@ TEST(BoardSearchShortcut, BuildsTheBoardsOfTryingEveryCandidate)
         fast.setSize(n);
         plain.setSize(n);
         for (int board = 0; board < 6; ++board) {
-            std::vector<std::int32_t> built;
-            ASSERT_TRUE(fast.Build_Full_Board(built));
-
-            // The search as it stands, one Row_Fits call per candidate.
-            plain.LineOrder.resize(static_cast<std::size_t>(plain.GenLastLine) + 1);
-            for (std::int32_t k = 0; k <= plain.GenLastLine; ++k)
-                plain.LineOrder[k] = k;
+            std::vector<std::int32_t> built, expected;
             int attempts = 0;
-            for (bool done = false; !done;) {
-                ++attempts;
-                plain.shuffle();
-                plain.RowChoice.fill(-1);
-                int row = n - 1, steps = 0;
-                bool restart = false;
-                while (row < n) {
-                    if (++steps >= BoardSearch::kStepLimit) {
-                        restart = true;
-                        break;
-                    }
-                    if (row == -1)
-                        break;
-                    for (;;) {
-                        if (plain.RowChoice[row] == plain.GenLastLine) {
-                            plain.RowChoice[row] = -1;
-                            if (++row == n) {
-                                restart = true;
-                                break;
-                            }
-                            continue;
-                        }
-                        ++plain.RowChoice[row];
-                        if (plain.Row_Fits(row)) {
-                            --row;
-                            break;
-                        }
-                    }
-                    if (restart)
-                        break;
-                }
-                done = !restart;
-            }
-            std::vector<std::int32_t> expected(static_cast<std::size_t>(n) * n);
-            for (int r = 0; r < n; ++r) {
-                const std::int32_t v = tables.bits(n)[plain.LineOrder[plain.RowChoice[r]]];
-                for (int c = 0; c < n; ++c)
-                    expected[r * n + (n - 1 - c)] = (v >> c) & 1;
-            }
+            ASSERT_TRUE(fast.Build_Full_Board(built));
+            ASSERT_TRUE(PlainSearch(plain, 1000, expected, attempts));
             EXPECT_EQ(built, expected) << "n " << n << " board " << board;
             EXPECT_EQ(fast.attempts(), attempts);
             EXPECT_EQ(fast.RowChoice, plain.RowChoice);
         }
     }
+}
+
+TEST(BoardSearchShortcut, BuildsTheBoardsOfTryingEveryCandidateAfterLongBacktracking)
+{
+    // Random small line tables make the search back up often, over many rows and out of rows
+    // whose candidates are all used. The candidates the search passes over without asking
+    // Row_Fits must be exactly those that the rows below refuse as they stand at that moment,
+    // however the search came back to the row: the board, the attempts and the random draws
+    // are those of the plain search.
+    const LineTables &full = SharedLineTables();
+    SeededRandom pick(4242);
+    constexpr int kMaxAttempts = 4;
+    int boards = 0;
+    for (int trial = 0; trial < 200; ++trial) {
+        const int n = 8 + 2 * static_cast<int>(pick.below(4));
+        std::vector<std::int32_t> lines = full.bits(n);
+        for (std::size_t i = 0; i + 1 < lines.size(); ++i)
+            std::swap(lines[i], lines[i + pick.below(static_cast<std::uint32_t>(lines.size() - i))]);
+        lines.resize(std::min(lines.size(), n + static_cast<std::size_t>(pick.below(3 * n))));
+        std::sort(lines.begin(), lines.end());
+        LineTables t = full;
+        const auto last = static_cast<std::int32_t>(lines.size()) - 1;
+        switch (n) {
+        case 8: t.LineBits8 = lines; t.LastLine8 = last; break;
+        case 10: t.LineBits10 = lines; t.LastLine10 = last; break;
+        case 12: t.LineBits12 = lines; t.LastLine12 = last; break;
+        default: t.LineBits14 = lines; t.LastLine14 = last; break;
+        }
+        const std::uint64_t seed = pick.next();
+        SeededRandom testedRandom(seed), plainRandom(seed);
+        FakeEventPump pump;
+        bool halt = false;
+        BoardSearch tested(t, testedRandom, &pump, &halt), plain(t, plainRandom, nullptr, &halt);
+        tested.setSize(n);
+        plain.setSize(n);
+        pump.onPump = [&](long) {
+            if (tested.attempts() > kMaxAttempts)
+                halt = true;
+        };
+        std::vector<std::int32_t> a, b;
+        int plainAttempts = 0;
+        const bool found = tested.Build_Full_Board(a);
+        ASSERT_EQ(found, PlainSearch(plain, kMaxAttempts, b, plainAttempts))
+            << "trial " << trial << " N=" << n;
+        if (found) {
+            EXPECT_EQ(a, b) << "trial " << trial << " N=" << n;
+            EXPECT_EQ(tested.attempts(), plainAttempts) << "trial " << trial;
+            EXPECT_EQ(testedRandom.next(), plainRandom.next()) << "trial " << trial;
+            ++boards;
+        }
+    }
+    EXPECT_GT(boards, 30);
 }
