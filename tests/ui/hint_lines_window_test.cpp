@@ -51,7 +51,7 @@ protected:
                 Show_Hint(HintPuzzle{m().Board, m().Solution, n, m().LastCell, m().Finished},
                           SharedLineTables(), expected);
                 QTest::mouseClick(window->cmdHint, Qt::LeftButton);
-                if (window->lblInfo->text().toStdString().rfind(prefix, 0) == 0)
+                if (window->lblInfo->toPlainText().toStdString().rfind(prefix, 0) == 0)
                     return true;
                 const std::vector<int> marked = expected.Coloured(kHintedCellColour);
                 if (marked.empty())

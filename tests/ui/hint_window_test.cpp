@@ -3,8 +3,11 @@
 // last hint's coupler lines erased first, and nothing done without a game.
 #include "game_window_fixture.h"
 #include "hints/hint_engine.h"
+#include "hints/upper_links.h"
 #include "support/recording_hint_window.h"
 
+#include <QAbstractTextDocumentLayout>
+#include <QScrollBar>
 #include <QTest>
 
 using namespace tl;
@@ -90,8 +93,10 @@ TEST_F(HintWindowTest, TheButtonAndTheMenuItemShowTheEnginesHintOnTheWindow)
         else
             QTest::mouseClick(w.cmdHint, Qt::LeftButton);
 
-        EXPECT_EQ(w.lblInfo->text().toStdString(), expected.info);
-        EXPECT_EQ(w.lblInfo->cursorPosition(), 0) << "the explanation is shown from its start";
+        EXPECT_EQ(w.lblInfo->toPlainText().toStdString(), expected.info);
+        // The explanation is wrapped into the box and shown from its first line.
+        EXPECT_EQ(w.lblInfo->verticalScrollBar()->value(), 0);
+        EXPECT_EQ(w.lblInfo->horizontalScrollBar()->maximum(), 0);
         for (const int g : expected.Coloured(kHintedCellColour))
             EXPECT_EQ(Back(w.Grid[g]), Q(kHintedCellColour)) << "label " << g;
         EXPECT_EQ(Elapsed() - before, expected.Penalties()[0]);
@@ -114,7 +119,7 @@ TEST_F(HintWindowTest, AWrongCellIsShownInRedWithoutPenalty)
     fake.sound.played.clear();
     QTest::mouseClick(w.cmdHint, Qt::LeftButton);
     EXPECT_EQ(Back(w.Grid[GridOf(cell)]), Q(kWrongCellColour));
-    EXPECT_EQ(w.lblInfo->text(), "The value of the marked cell is wrong...");
+    EXPECT_EQ(w.lblInfo->toPlainText(), "The value of the marked cell is wrong...");
     EXPECT_EQ(fake.sound.played, std::vector<std::string>{"Error.wav"});
     EXPECT_EQ(Elapsed(), before);
 }
@@ -135,16 +140,43 @@ TEST_F(HintWindowTest, APausedGameIsResumedAndTheLastHintsLinesAreErased)
 TEST_F(HintWindowTest, WithoutAGameTheHandlerChangesNothing)
 {
     Main &w = Started();
-    const QString info = w.lblInfo->text();
+    const QString info = w.lblInfo->toPlainText();
     w.cmdHint_Click();
-    EXPECT_EQ(w.lblInfo->text(), info);
+    EXPECT_EQ(w.lblInfo->toPlainText(), info);
     QTest::mouseClick(w.cmdNext, Qt::LeftButton);
     w.cmdSolution_Click();
-    const QString after = w.lblInfo->text();
+    const QString after = w.lblInfo->toPlainText();
     fake.sound.played.clear();
     w.cmdHint_Click();
-    EXPECT_EQ(w.lblInfo->text(), after);
+    EXPECT_EQ(w.lblInfo->toPlainText(), after);
     EXPECT_TRUE(fake.sound.played.empty());
+}
+
+TEST_F(HintWindowTest, EveryExplanationIsWrappedIntoTheMessageLineWithoutCoveringOtherControls)
+{
+    Main &w = Playing(2);
+    const std::string_view texts[] = {
+        hint_text::kWrongCell,        hint_text::kBorderingRow,
+        hint_text::kOneKindLeftColumn, hint_text::kUncoveredColumn,
+        hint_text::kNoMoreHints,      hint_text_upper::kAlmostDuplicatesColumns};
+    for (const std::string_view text : texts) {
+        SCOPED_TRACE(std::string(text));
+        m().lblInfo = std::string(text);
+        w.Refresh();
+        EXPECT_EQ(w.lblInfo->toPlainText().toStdString(), text);
+        // Nothing is cut off at the right; what does not fit below is reached by scrolling.
+        EXPECT_EQ(w.lblInfo->horizontalScrollBar()->maximum(), 0);
+        EXPECT_EQ(w.lblInfo->verticalScrollBar()->value(), 0) << "shown from its first line";
+        const int lines = w.lblInfo->document()->documentLayout()->documentSize().height();
+        EXPECT_EQ(w.lblInfo->verticalScrollBar()->maximum() > 0, lines > 3);
+    }
+    Shot("hint_long_explanation.png");
+    for (const QObject *o : w.centralWidget()->children()) {
+        const auto *other = qobject_cast<const QWidget *>(o);
+        if (other && other != w.lblInfo && other->isVisibleTo(&w))
+            EXPECT_FALSE(other->geometry().intersects(w.lblInfo->geometry()))
+                << other->objectName().toStdString();
+    }
 }
 
 TEST_F(HintWindowTest, AHintedTwelveByTwelveBoard)
@@ -153,7 +185,7 @@ TEST_F(HintWindowTest, AHintedTwelveByTwelveBoard)
     FillEvery(7);
     const RecordingHintWindow expected = Expected();
     QTest::mouseClick(w.cmdHint, Qt::LeftButton);
-    EXPECT_EQ(w.lblInfo->text().toStdString(), expected.info);
+    EXPECT_EQ(w.lblInfo->toPlainText().toStdString(), expected.info);
     Shot("hint_12x12.png");
 }
 

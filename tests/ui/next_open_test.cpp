@@ -27,7 +27,7 @@ TEST_F(NextOpenTest, FirstNextShowsPuzzle1WithItsGivenCellsAndStartsTheGame)
     EXPECT_FALSE(w.model().Finished);
     EXPECT_EQ(w.StatusBar1[2]->text(), "Number: 1");
     EXPECT_EQ(w.StatusBar1[3]->text(), "Best Time: 00:00 (No Best Time Yet)");
-    EXPECT_EQ(w.lblInfo->text(), "Vivere Puzzle ready to solve...");
+    EXPECT_EQ(w.lblInfo->toPlainText(), "Vivere Puzzle ready to solve...");
     EXPECT_EQ(w.LabelTijd->text(), "00:00");
     EXPECT_TRUE(w.Timer1->isActive());
     EXPECT_EQ(fake.sound.played, std::vector<std::string>{"Label.wav"});

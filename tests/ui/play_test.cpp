@@ -108,7 +108,7 @@ TEST_F(PlayWindowTest, ANamedPlayerSolvesAPuzzleAndRecordsABestTime)
     EXPECT_EQ(w.StatusBar1[3]->text(), "Best Time: 02:05 by Bob");
     EXPECT_TRUE(w.LabelSolved->isVisible());
     EXPECT_EQ(w.LabelSolved->text(), "CONGRATULATIONS");
-    EXPECT_EQ(w.lblInfo->text(), "");
+    EXPECT_EQ(w.lblInfo->toPlainText(), "");
     EXPECT_EQ(StoredBest(0, 0, 1), (std::array<int, 3>{2, 5, 2}));
     EXPECT_EQ(w.puzzles().at(0, 0, 1).BestMin, 2);
     // The clock stopped; the game is over.

@@ -55,7 +55,7 @@ TEST_F(GameWindowTest, FirstStartMakesTheWorkingCopyAndShowsAnEmptyEasy8x8Board)
     EXPECT_EQ(w.StatusBar1[1]->text(), "Size: 8x8");
     EXPECT_EQ(w.StatusBar1[2]->text(), "Number: --");
     EXPECT_EQ(w.StatusBar1[3]->text(), "Best Time: 00:00 (No Best Time Yet)");
-    EXPECT_EQ(w.lblInfo->text(), "Select Size and Level and press \"Next\"");
+    EXPECT_EQ(w.lblInfo->toPlainText(), "Select Size and Level and press \"Next\"");
     EXPECT_EQ(w.LabelTijd->text(), "00:00");
     EXPECT_EQ(w.lblProgress->text(), "Generating none");
     EXPECT_FALSE(w.LabelSolved->isVisible());

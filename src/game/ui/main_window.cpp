@@ -9,6 +9,7 @@
 #include <QLayout>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
@@ -244,12 +245,19 @@ void Main::Build_Controls()
     ProgressBar1->setTextVisible(false);
     button(cmdHaltGenerator, "cmdHaltGenerator", "Stop", 510);
 
-    // The message line: a read-only text box under the board.
-    lblInfo = Named(new QLineEdit(client), "lblInfo");
-    lblInfo->setGeometry(20, 504, 470, 26);
+    // The message line: a read-only text box under the board. A hint's explanation runs to a
+    // few hundred characters, so the box wraps it at word boundaries over the free band between
+    // the line markers and the maker's name (three lines at a time) and scrolls the rest.
+    lblInfo = Named(new QPlainTextEdit(client), "lblInfo");
+    lblInfo->setGeometry(20, 490, 470, 50);
     lblInfo->setReadOnly(true);
     lblInfo->setFocusPolicy(Qt::NoFocus);
-    lblInfo->setFont(PixelFont(13, true));
+    lblInfo->setFont(PixelFont(12, true));
+    lblInfo->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    lblInfo->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    lblInfo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    lblInfo->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    lblInfo->document()->setDocumentMargin(1);
 
     // The maker's name.
     Label3 = Named(new QLabel("Dornel", client), "Label3");
@@ -307,10 +315,9 @@ void Main::Refresh()
     for (int i = 0; i < 4; ++i)
         SetText(StatusBar1[i], m.StatusPanels[i]);
     const QString info = QString::fromStdString(m.lblInfo);
-    if (lblInfo->text() != info) {
-        lblInfo->setText(info);
-        lblInfo->setCursorPosition(0); // a long explanation is read from its beginning
-    }
+    if (lblInfo->toPlainText() != info)
+        lblInfo->setPlainText(info); // shown from its first line
+
     SetText(LabelTijd, m.LabelTijd);
     LabelSolved->setText(QString::fromStdString(m.LabelSolvedText));
     LabelSolved->setVisible(m.LabelSolvedVisible);

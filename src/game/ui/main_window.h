@@ -21,6 +21,7 @@
 class QAction;
 class QLabel;
 class QLineEdit;
+class QPlainTextEdit;
 class QMenu;
 class QProgressBar;
 class QPushButton;
@@ -198,7 +199,7 @@ public:
                 *cmdRedo = nullptr, *cmdHint = nullptr, *cmdSolution = nullptr,
                 *cmdHelp = nullptr, *cmdPauze = nullptr, *cmdHaltGenerator = nullptr;
     QLabel *LabelTijd = nullptr;
-    QLineEdit *lblInfo = nullptr;
+    QPlainTextEdit *lblInfo = nullptr;
     QLineEdit *LabelSolved = nullptr;
     QLabel *Label5 = nullptr; // "Generator Progress"
     QLabel *lblProgress = nullptr;
