@@ -405,6 +405,32 @@ TEST_F(PlayWindowTest, ADesignClickedIntoAnotherAfterItsValidationIsPlayedWithIt
     EXPECT_EQ(w.LabelSolved->text(), "CONGRATULATIONS");
 }
 
+TEST_F(PlayWindowTest, ADesignWithEveryCellGivenIsCompletedOnArrival)
+{
+    // The designer validates a full board too; there is no cell left to click, so the game
+    // ends as solved at once instead of running a clock that nothing can stop.
+    Main &w = Playing();
+    w.mnu_solve_solution->trigger();
+    PuzzleRecord full = ValidatedDesign(0);
+    full.StartCells = full.SolutionCells;
+    w.showDesigner = [&] {
+        w.DesignPuzzle = full;
+        w.PlayingDesign() = true;
+    };
+    const auto before = ReadBytes(WorkingCopy());
+    fake.sound.played.clear();
+    w.mnu_puzzle_design_Click();
+    EXPECT_TRUE(m().Finished);
+    EXPECT_EQ(w.StatusBar1[2]->text(), "Design");
+    EXPECT_EQ(w.LabelSolved->text(), "CONGRATULATIONS");
+    EXPECT_TRUE(w.LabelSolved->isVisible());
+    EXPECT_EQ(fake.sound.played.back(), "Applause.wav");
+    EXPECT_FALSE(w.cmdHint->isEnabled());
+    EXPECT_TRUE(w.cmdNext->isEnabled());
+    EXPECT_TRUE(fake.messages.shown.empty());
+    EXPECT_EQ(ReadBytes(WorkingCopy()), before);
+}
+
 TEST_F(PlayWindowTest, NoClickSequenceMakesAGivenCellEditable)
 {
     Main &w = Playing();

@@ -248,6 +248,9 @@ void Main::Load_Design()
     model_.Load_Design(design, roster_);
     Speel(kSoundLabel);
     model_.Start_Clock();
+    // A design may give every cell: no click is left to complete it, so it is complete now.
+    if (IsSolved(model_.Board, model_.Solution, model_.LastCell))
+        Complete_Puzzle();
     Refresh();
 }
 
