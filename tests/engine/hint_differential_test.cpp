@@ -25,13 +25,6 @@ using tl::test::RecordingHintWindow;
 
 namespace {
 
-const std::vector<PuzzleRecord> &Stock()
-{
-    static const std::vector<PuzzleRecord> records =
-        test::ReadStockRecords(std::string(TL_SOURCE_DIR) + "/assets/DudEzadu.qzk");
-    return records;
-}
-
 // A board of the puzzle: each given cell kept with probability 1 - `dropGiven`, each other
 // cell filled from the solution with probability `fill`.
 std::vector<std::int32_t> MakeState(const PuzzleRecord &r, int n, double dropGiven, double fill,
@@ -68,7 +61,7 @@ class HintAgainstSolver : public ::testing::TestWithParam<int> {};
 
 TEST_P(HintAgainstSolver, SameDeductionsOnStockBoards)
 {
-    ASSERT_EQ(Stock().size(), static_cast<std::size_t>(kStockRecords));
+    ASSERT_EQ(test::ShippedStock().size(), static_cast<std::size_t>(kStockRecords));
     const int level = GetParam() / kSizes;
     const int size = GetParam() % kSizes;
     const int n = SideOfSizeIndex(size);
@@ -79,7 +72,7 @@ TEST_P(HintAgainstSolver, SameDeductionsOnStockBoards)
     std::map<Technique, int> byTechnique;
 
     for (int number = 1; number <= kPuzzlesPerSet; ++number) {
-        const PuzzleRecord &r = Stock()[RecordNumber(level, size, number) - 1];
+        const PuzzleRecord &r = test::ShippedStock()[RecordNumber(level, size, number) - 1];
         const std::vector<std::int32_t> solution(r.SolutionCells.begin(),
                                                  r.SolutionCells.begin() + n * n);
         for (int state = 0; state < 12; ++state) {

@@ -6,6 +6,7 @@
 #include "support/hint_boards.h"
 #include "support/hint_play.h"
 #include "support/solution_counter.h"
+#include "support/stock_sets.h"
 
 #include <gtest/gtest.h>
 
@@ -41,8 +42,7 @@ TEST_P(HintSoundness, UpperLevelMarksAreForcedOnBoardsWithRandomCellsEmptied)
 {
     const int size = GetParam();
     const int n = SideOfSizeIndex(size);
-    const std::vector<PuzzleRecord> stock =
-        test::ReadStockRecords(std::string(TL_SOURCE_DIR) + "/assets/DudEzadu.qzk");
+    const std::vector<PuzzleRecord> &stock = test::ShippedStock();
     ASSERT_EQ(stock.size(), static_cast<std::size_t>(kStockRecords));
 
     std::mt19937_64 rng(4242 + size);

@@ -19,13 +19,6 @@ using namespace tl;
 
 namespace {
 
-const std::vector<PuzzleRecord> &Stock()
-{
-    static const std::vector<PuzzleRecord> records =
-        test::ReadStockRecords(std::string(TL_SOURCE_DIR) + "/assets/DudEzadu.qzk");
-    return records;
-}
-
 class HintedStockSet : public ::testing::TestWithParam<int> {};
 
 TEST_P(HintedStockSet, EveryPuzzleIsFinishedByFollowingTheHints)
@@ -33,12 +26,12 @@ TEST_P(HintedStockSet, EveryPuzzleIsFinishedByFollowingTheHints)
     const int level = GetParam() / kSizes;
     const int size = GetParam() % kSizes;
     const int n = SideOfSizeIndex(size);
-    ASSERT_EQ(Stock().size(), static_cast<std::size_t>(kStockRecords));
+    ASSERT_EQ(test::ShippedStock().size(), static_cast<std::size_t>(kStockRecords));
 
     std::array<long, 13> counts{};
     long hints = 0;
     for (int number = 1; number <= kPuzzlesPerSet; ++number) {
-        const PuzzleRecord &r = Stock()[RecordNumber(level, size, number) - 1];
+        const PuzzleRecord &r = test::ShippedStock()[RecordNumber(level, size, number) - 1];
         const std::vector<std::int32_t> start(r.StartCells.begin(), r.StartCells.begin() + n * n);
         const std::vector<std::int32_t> solution(r.SolutionCells.begin(),
                                                  r.SolutionCells.begin() + n * n);

@@ -70,23 +70,20 @@ std::vector<int> RecordingHintWindow::Coloured(Rgb colour) const
     return out;
 }
 
-std::vector<int> RecordingHintWindow::Penalties() const
+// The values of the events of one kind, in order.
+static std::vector<int> ValuesOf(const std::vector<RecordingHintWindow::Event> &events,
+                                 RecordingHintWindow::Call call)
 {
     std::vector<int> out;
-    for (const Event &e : events)
-        if (e.call == Call::Penalty)
+    for (const RecordingHintWindow::Event &e : events)
+        if (e.call == call)
             out.push_back(e.value);
     return out;
 }
 
-std::vector<int> RecordingHintWindow::Sounds() const
-{
-    std::vector<int> out;
-    for (const Event &e : events)
-        if (e.call == Call::Speel)
-            out.push_back(e.value);
-    return out;
-}
+std::vector<int> RecordingHintWindow::Penalties() const { return ValuesOf(events, Call::Penalty); }
+
+std::vector<int> RecordingHintWindow::Sounds() const { return ValuesOf(events, Call::Speel); }
 
 std::vector<std::string> RecordingHintWindow::Infos() const
 {

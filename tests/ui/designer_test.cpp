@@ -3,7 +3,6 @@
 #include "designer/ui/form_make.h"
 #include "game_window_fixture.h"
 
-#include <QDir>
 #include <QGroupBox>
 #include <QRadioButton>
 #include <QTest>
@@ -53,12 +52,6 @@ protected:
                 QTest::mouseClick(label, Qt::LeftButton);
         }
     }
-    void Shot(QWidget *w, const QString &name)
-    {
-        const QString dir = qEnvironmentVariable("TL_SCREENS");
-        if (!dir.isEmpty() && QDir().mkpath(dir))
-            w->grab().save(dir + "/" + name);
-    }
     const RecordedBox &LastBox() const { return fake.messages.shown.back(); }
 };
 
@@ -78,7 +71,7 @@ TEST_F(DesignerTest, OpensWithItsTextsAndNewCloseOrTheFramePlayNothing)
                                       "Close+", "1A", "14N", "1A", "14N"}));
         EXPECT_EQ(Back(f.Grid[8 * kMaxSide + 8]), QColor(Qt::black));
         EXPECT_EQ(Back(f.LabelRow[20]), QColor(Qt::white));
-        Shot(&f, "designer_empty_8x8.png");
+        Shot("designer_empty_8x8.png", &f);
         // With 12 x 12 chosen, New answered No keeps the 8 x 8 design; a click on its border
         // changes nothing.
         f.OptionSize[2]->click();
@@ -136,7 +129,7 @@ TEST_F(DesignerTest, StockPuzzlesOfEveryLevelValidateAtTheirStockLevel)
         }
         Type(f, ShippedPuzzle(2, 2, 9));
         QTest::mouseClick(f.Command2, Qt::LeftButton);
-        Shot(&f, "designer_validated_12x12.png");
+        Shot("designer_validated_12x12.png", &f);
     });
 }
 

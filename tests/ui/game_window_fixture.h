@@ -76,14 +76,15 @@ protected:
     std::string WorkingCopy() const { return localDir.path() + "Farrowdel/DudEzadu.qzk"; }
 
     QString Caption(int index) const { return window->Grid[index]->text(); }
-    // Saves a picture of the window into the folder named by TL_SCREENS, when it is set.
-    void Shot(const QString &name)
+    // Saves a picture of `w` (the window by default) into the folder named by TL_SCREENS, when
+    // it is set.
+    void Shot(const QString &name, QWidget *w = nullptr)
     {
         const QString dir = qEnvironmentVariable("TL_SCREENS");
         if (dir.isEmpty())
             return;
         QDir().mkpath(dir);
-        window->grab().save(dir + "/" + name);
+        (w ? w : window.get())->grab().save(dir + "/" + name);
     }
     QColor Back(QWidget *w) const { return w->palette().color(QPalette::Window); }
 
