@@ -339,20 +339,4 @@ TEST(HintRequest, TwoRequestsWithoutAMoveGiveTheSameHintTwice)
     EXPECT_EQ(twice.info, once.info);
 }
 
-TEST(HintContextTest, CouplerLinesJoinTheCellCentresAndTheEndOfTheChainUnloadsThem)
-{
-    const HintBoard b = HintBoardFromRows(std::vector<std::string>(8, E));
-    RecordingHintWindow w;
-    HintContext ctx(b.Puzzle(), SharedLineTables(), w);
-    ctx.AddCouplerBetween(2, 1, 2, 6);
-    ctx.AddCouplerBetween(0, 7, 5, 7);
-    EXPECT_EQ(w.couplers, (std::vector<CouplerLine>{{1860, 2220, 3660, 2220}, {4020, 1500, 4020, 3300}}));
-    EXPECT_FALSE(ctx.Ended());
-    ctx.End_Of_Chain();
-    EXPECT_EQ(w.CouplerCount(), 0);
-    EXPECT_EQ(w.Calls(), (std::vector<Call>{Call::AddCoupler, Call::AddCoupler, Call::UnloadCouplers,
-                                            Call::Speel, Call::Info}));
-    EXPECT_EQ(ctx.Outcome().result, HintResult::NoMoreHints);
-}
-
 } // namespace

@@ -106,10 +106,8 @@ protected:
 TEST_F(HintLinesWindowTest, TheLineColourStandsApartFromEveryCellColourAndTheMarks)
 {
     for (const Rgb cell : {colour::GivenCell, colour::SelectedCell, colour::HintedCell,
-                           colour::WrongCell, colour::White, colour::WindowBack}) {
-        const QColor c((cell >> 16) & 0xFF, (cell >> 8) & 0xFF, cell & 0xFF);
-        EXPECT_GT(Distance(c, CouplerWidgets::kLineColour), 150) << std::hex << cell;
-    }
+                           colour::WrongCell, colour::White, colour::WindowBack})
+        EXPECT_GT(Distance(Q(cell), CouplerWidgets::kLineColour), 150) << std::hex << cell;
     EXPECT_GT(Distance(CouplerWidgets::kMarkColour, CouplerWidgets::kLineColour), 150);
 }
 
