@@ -2,6 +2,7 @@
 // request marks and in which colour, the explanation, the penalty and the sound of each block,
 // the order of the blocks, the wrong-cell report, a paused game, and requests without a game.
 #include "hints/hint_engine.h"
+#include "hints/upper_links.h"
 #include "support/hint_boards.h"
 #include "support/make_test_stock.h"
 #include "support/recording_hint_window.h"
@@ -311,15 +312,19 @@ TEST(HintRequest, NoTechniqueEndsTheChainWithoutPenalty)
         RecordingHintWindow w;
         const HintOutcome o = Show_Hint(b.Puzzle(), SharedLineTables(), w);
         EXPECT_EQ(o.result, HintResult::NoMoreHints);
-        // The first links' texts come first; the upper links' own are checked with them.
-        const std::vector<std::string> infos = w.Infos();
-        ASSERT_GE(infos.size(), 5u);
-        EXPECT_EQ(std::vector<std::string>(infos.begin(), infos.begin() + 4),
-                  (std::vector<std::string>{
-                      std::string(text::kUncoveredRow), std::string(text::kUncoveredColumn),
-                      std::string(text::kAvoidableDuplicatesRows),
-                      std::string(text::kAvoidableDuplicatesColumns)}));
-        EXPECT_EQ(infos.back(), std::string(text::kNoMoreHints));
+        // Every search's text, in the order the searches ran, and the end of the chain last.
+        namespace up = hint_text_upper;
+        const std::vector<std::string_view> expected = {
+            text::kUncoveredRow,        text::kUncoveredColumn,       text::kAvoidableDuplicatesRows,
+            text::kAvoidableDuplicatesColumns,
+            up::kForcingCellRows1,      up::kForcingCellColumns1,     up::kForcingCellRows2,
+            up::kForcingCellColumns2,   up::kAlmostDuplicatesRows,    up::kAlmostDuplicatesColumns,
+            up::kRectangleLeftoverRow,  up::kRectangleLeftoverColumn, up::kForcedRectangleRow,
+            up::kForcedRectangleColumn, up::kRectangleForcingColumn,  up::kRectangleForcingRow,
+            up::kSandwichRows,          up::kSandwichColumns,         up::kSandwichRows,
+            up::kSandwichColumns,       up::kChainedLeftoverRow,      up::kChainedLeftoverColumn,
+            text::kNoMoreHints};
+        EXPECT_EQ(w.Infos(), std::vector<std::string>(expected.begin(), expected.end()));
         EXPECT_EQ(w.Sounds(), std::vector<int>{kNoMoreHintsSound});
         EXPECT_TRUE(w.Penalties().empty());
         EXPECT_TRUE(w.colours.empty());
