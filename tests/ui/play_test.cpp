@@ -61,6 +61,14 @@ protected:
                                                (bytes.at(at + kOffsetBestMin + 2 * k + 1) << 8));
         return out;
     }
+    // The designer, when shown, hands `design` over to be played as after Solve.
+    void DesignerHandsOver(const PuzzleRecord &design)
+    {
+        window->showDesigner = [this, design] {
+            window->DesignPuzzle = design;
+            window->PlayingDesign() = true;
+        };
+    }
 };
 
 // A design as the designer hands it over after a successful validation.
@@ -328,10 +336,7 @@ TEST_F(PlayWindowTest, ADesignIsPlayedAsDesignAndRecordsNoBestTime)
     Main &w = Playing();
     w.mnu_solve_solution->trigger();
     const PuzzleRecord design = ValidatedDesign(1);
-    w.showDesigner = [&] {
-        w.DesignPuzzle = design;
-        w.PlayingDesign() = true;
-    };
+    DesignerHandsOver(design);
     w.Refresh();
     ASSERT_TRUE(w.mnu_puzzle_design->isEnabled());
     const auto before = ReadBytes(WorkingCopy());
@@ -366,10 +371,7 @@ TEST_F(PlayWindowTest, ADesignWhoseCellsNoLongerSolveIsNotPlayed)
     // After Validate, cells are clicked empty before Solve.
     for (int i = 0; i < 40; ++i)
         design.StartCells[i] = -1;
-    w.showDesigner = [&] {
-        w.DesignPuzzle = design;
-        w.PlayingDesign() = true;
-    };
+    DesignerHandsOver(design);
     w.mnu_puzzle_design_Click();
     ASSERT_EQ(fake.messages.shown.size(), 1u);
     EXPECT_EQ(fake.messages.shown[0].title, "Validate Result");
@@ -390,10 +392,7 @@ TEST_F(PlayWindowTest, ADesignClickedIntoAnotherAfterItsValidationIsPlayedWithIt
     // Validated, then every cell clicked into another design before Solve.
     PuzzleRecord handed = validated;
     handed.StartCells = other.StartCells;
-    w.showDesigner = [&] {
-        w.DesignPuzzle = handed;
-        w.PlayingDesign() = true;
-    };
+    DesignerHandsOver(handed);
     w.mnu_puzzle_design_Click();
     EXPECT_TRUE(fake.messages.shown.empty());
     ASSERT_FALSE(m().Finished);
@@ -413,10 +412,7 @@ TEST_F(PlayWindowTest, ADesignWithEveryCellGivenIsCompletedOnArrival)
     w.mnu_solve_solution->trigger();
     PuzzleRecord full = ValidatedDesign(0);
     full.StartCells = full.SolutionCells;
-    w.showDesigner = [&] {
-        w.DesignPuzzle = full;
-        w.PlayingDesign() = true;
-    };
+    DesignerHandsOver(full);
     const auto before = ReadBytes(WorkingCopy());
     fake.sound.played.clear();
     w.mnu_puzzle_design_Click();
