@@ -226,15 +226,6 @@ INSTANTIATE_TEST_SUITE_P(
                    {}, 18, 10, 8}),
     [](const auto &info) { return info.param.name; });
 
-std::vector<std::string> Captions(const std::vector<PageOp> &ops)
-{
-    std::vector<std::string> result;
-    for (const PageOp &op : Of(ops, PageOp::Text))
-        if (op.text.rfind("# ", 0) == 0)
-            result.push_back(op.text.substr(2));
-    return result;
-}
-
 TEST(PrintRun, PagesHoldConsecutivePuzzlesWithoutAnEmptyLastSheet)
 {
     struct RunCase {
@@ -257,7 +248,7 @@ TEST(PrintRun, PagesHoldConsecutivePuzzlesWithoutAnEmptyLastSheet)
         EXPECT_EQ(Of(rec.ops, PageOp::NewPage).size(), static_cast<std::size_t>(c.pages - 1));
         EXPECT_EQ(Of(rec.ops, PageOp::EndDoc).size(), 1u);
         for (int p = 0; p < c.pages; ++p) {
-            EXPECT_EQ(Captions(rec.page(p)), c.captions[p]) << "from " << c.first;
+            EXPECT_EQ(PageRecorder::Captions(rec.page(p)), c.captions[p]) << "from " << c.first;
             EXPECT_EQ(Of(rec.page(p), PageOp::Text).back().text, "Page " + std::to_string(p + 1));
         }
     }
@@ -266,7 +257,7 @@ TEST(PrintRun, PagesHoldConsecutivePuzzlesWithoutAnEmptyLastSheet)
     PrintChoices all;
     all.PerPage = 4;
     all.PageCount = 25;
-    const std::vector<std::string> captions = Captions(Print(all).ops);
+    const std::vector<std::string> captions = PageRecorder::Captions(Print(all).ops);
     ASSERT_EQ(captions.size(), 100u);
     for (int i = 0; i < 100; ++i)
         EXPECT_EQ(captions[i], std::to_string(i + 1));
@@ -281,7 +272,7 @@ TEST(PrintRun, APuzzleOutsideTheStockIsNeverRead)
     choices.PerPage = 4;
     choices.WithSolutions = true;
     const PageRecorder rec = Print(choices);
-    EXPECT_EQ(Captions(rec.ops), (std::vector<std::string>{"99", "100"}));
+    EXPECT_EQ(PageRecorder::Captions(rec.ops), (std::vector<std::string>{"99", "100"}));
     EXPECT_EQ(Of(rec.ops, PageOp::Box).size(), 4u);
 
     PageRecorder unused;

@@ -51,15 +51,6 @@ protected:
         for (const char *name : kPictures)
             ASSERT_TRUE(QFile::copy(Asset(name), QString::fromStdString(programDir / name) + ".GIF"));
     }
-
-    std::vector<std::string> Captions(const PageRecorder &rec)
-    {
-        std::vector<std::string> result;
-        for (const PageOp &op : rec.ops)
-            if (op.kind == PageOp::Text && op.text.rfind("# ", 0) == 0)
-                result.push_back(op.text.substr(2));
-        return result;
-    }
 };
 
 TEST_F(PrintDialogTest, PrintPausesAGameInPlayAndResumesItWhenTheDialogCloses)
@@ -134,7 +125,8 @@ TEST_F(PrintDialogTest, PrintPrintsTheChosenRunAndRemembersTheChoices)
     ASSERT_EQ(fake.printer.documents.size(), 1u);
     const PageRecorder &rec = *fake.printer.documents[0];
     EXPECT_EQ(rec.sheets(), 2);
-    EXPECT_EQ(Captions(rec), (std::vector<std::string>{"7", "8", "9", "10", "11", "12", "13", "14"}));
+    EXPECT_EQ(PageRecorder::Captions(rec.ops),
+              (std::vector<std::string>{"7", "8", "9", "10", "11", "12", "13", "14"}));
     EXPECT_EQ(rec.page(0)[1].text, "Medium");
 
     WithDialog([&](FormPrint &d) {

@@ -117,4 +117,13 @@ std::unique_ptr<PageCanvas> FakePrinter::startDocument()
     return std::make_unique<RecordingDocument>(documents.back());
 }
 
+std::vector<std::string> PageRecorder::Captions(const std::vector<PageOp> &ops)
+{
+    std::vector<std::string> result;
+    for (const PageOp &op : ops)
+        if (op.kind == PageOp::Text && op.text.rfind("# ", 0) == 0)
+            result.push_back(op.text.substr(2));
+    return result;
+}
+
 } // namespace tl

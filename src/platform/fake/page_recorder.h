@@ -48,6 +48,8 @@ public:
     std::vector<PageOp> page(int page) const;
     // The number of sheets: pages on which something was drawn.
     int sheets() const;
+    // The numbers the captions ("# 7") among `ops` give, in order.
+    static std::vector<std::string> Captions(const std::vector<PageOp> &ops);
 
 private:
     PageOp &add(PageOp::Kind kind);
