@@ -99,6 +99,7 @@ TEST_P(HintAgainstSolver, SameDeductionsOnStockBoards)
             solver.WorkGrid = grid;
             const bool solverDeduces = solver.Solve_Step_Basic();
 
+            // Every filled cell agrees with the solution, and an empty cell is never wrong.
             ASSERT_NE(o.result, HintResult::WrongCell);
             const bool lowerHint =
                 o.result == HintResult::Hinted && TechniqueLevel(o.technique) <= 1;

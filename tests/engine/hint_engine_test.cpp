@@ -247,20 +247,6 @@ TEST(HintRequest, OnlyTheLowestWrongCellIsReportedAndNoTechniqueIsTried)
     EXPECT_TRUE(w.Penalties().empty());
 }
 
-TEST(HintRequest, EmptyCellsAreNeverWrongAndAFullCorrectRowIsNoReport)
-{
-    // The solution's first row on the board, the rest empty: never a wrong-cell report.
-    const Solved s = ValidSolution(10, 3);
-    std::vector<std::int32_t> grid(100, -1);
-    for (int c = 0; c < 10; ++c)
-        grid[c] = s.solution[c];
-    RecordingHintWindow w;
-    const HintOutcome o =
-        Show_Hint(test::HintBoardFrom(grid, s.solution, 10).Puzzle(), SharedLineTables(), w);
-    EXPECT_NE(o.result, HintResult::WrongCell);
-    EXPECT_TRUE(w.Coloured(kWrongCellColour).empty());
-}
-
 TEST(HintRequest, APausedGameIsResumedFirstWhateverTheRequestFinds)
 {
     const Solved s = ValidSolution(8, 11);
