@@ -6,11 +6,18 @@ namespace tl {
 
 namespace {
 
+// Sets or clears bit k of a mask.
+inline void setBit(std::uint32_t &mask, int k, bool on)
+{
+    mask = (mask & ~(1u << k)) | (static_cast<std::uint32_t>(on) << k);
+}
+
 // Counts value v of the cell at row r, column c into the summary (Add) or out of it.
 template <bool Add>
 inline void account(BoardBits &b, int r, int c, std::int32_t v)
 {
     const std::uint32_t rb = 1u << c, cb = 1u << r;
+    const int half = b.n / 2;
     auto mark = [&](std::uint32_t &row, std::uint32_t &col) {
         if constexpr (Add) {
             row |= rb;
@@ -30,13 +37,18 @@ inline void account(BoardBits &b, int r, int c, std::int32_t v)
         mark(b.rowZero[r], b.colZero[c]);
         step(b.rowZeros[r]);
         step(b.colZeros[c]);
+        setBit(b.rowsHalfZeros, r, b.rowZeros[r] == half);
+        setBit(b.colsHalfZeros, c, b.colZeros[c] == half);
     } else if (v == 1) {
         mark(b.rowOne[r], b.colOne[c]);
         step(b.rowOnes[r]);
         step(b.colOnes[c]);
+        setBit(b.rowsHalfOnes, r, b.rowOnes[r] == half);
+        setBit(b.colsHalfOnes, c, b.colOnes[c] == half);
     } else if (v == -1) {
         mark(b.rowEmpty[r], b.colEmpty[c]);
         step(b.emptyCount);
+        setBit(b.emptyRows, r, b.rowEmpty[r] != 0);
     } else {
         step(b.odd);
     }
@@ -46,22 +58,55 @@ inline void account(BoardBits &b, int r, int c, std::int32_t v)
 
 void BoardBits::build(const std::int32_t *cells, int side)
 {
+    // Without branches on the cells' values: a grid being solved mixes them at random.
     n = side;
-    rowZero.fill(0);
-    rowOne.fill(0);
-    rowEmpty.fill(0);
     colZero.fill(0);
     colOne.fill(0);
     colEmpty.fill(0);
-    rowZeros.fill(0);
-    rowOnes.fill(0);
     colZeros.fill(0);
     colOnes.fill(0);
     emptyCount = 0;
     odd = 0;
-    for (int r = 0, i = 0; r < n; ++r)
-        for (int c = 0; c < n; ++c, ++i)
-            account<true>(*this, r, c, cells[i]);
+    for (int r = 0, i = 0; r < n; ++r) {
+        std::uint32_t z = 0, o = 0, e = 0;
+        int zeros = 0, ones = 0, empties = 0, others = 0;
+        for (int c = 0; c < n; ++c, ++i) {
+            const std::int32_t v = cells[i];
+            const bool isZero = v == 0, isOne = v == 1, isEmpty = v == -1;
+            z |= static_cast<std::uint32_t>(isZero) << c;
+            o |= static_cast<std::uint32_t>(isOne) << c;
+            e |= static_cast<std::uint32_t>(isEmpty) << c;
+            colZero[c] |= static_cast<std::uint32_t>(isZero) << r;
+            colOne[c] |= static_cast<std::uint32_t>(isOne) << r;
+            colEmpty[c] |= static_cast<std::uint32_t>(isEmpty) << r;
+            colZeros[c] = static_cast<std::int8_t>(colZeros[c] + isZero);
+            colOnes[c] = static_cast<std::int8_t>(colOnes[c] + isOne);
+            zeros += isZero;
+            ones += isOne;
+            empties += isEmpty;
+            others += static_cast<std::uint32_t>(v + 1) > 2u;
+        }
+        rowZero[r] = z;
+        rowOne[r] = o;
+        rowEmpty[r] = e;
+        rowZeros[r] = static_cast<std::int8_t>(zeros);
+        rowOnes[r] = static_cast<std::int8_t>(ones);
+        emptyCount += empties;
+        odd += others;
+    }
+    for (int r = n; r < 14; ++r) {
+        rowZero[r] = rowOne[r] = rowEmpty[r] = 0;
+        rowZeros[r] = rowOnes[r] = 0;
+    }
+    const int half = n / 2;
+    emptyRows = rowsHalfZeros = rowsHalfOnes = colsHalfZeros = colsHalfOnes = 0;
+    for (int k = 0; k < n; ++k) {
+        emptyRows |= static_cast<std::uint32_t>(rowEmpty[k] != 0) << k;
+        rowsHalfZeros |= static_cast<std::uint32_t>(rowZeros[k] == half) << k;
+        rowsHalfOnes |= static_cast<std::uint32_t>(rowOnes[k] == half) << k;
+        colsHalfZeros |= static_cast<std::uint32_t>(colZeros[k] == half) << k;
+        colsHalfOnes |= static_cast<std::uint32_t>(colOnes[k] == half) << k;
+    }
     decided = {};
     decidedRows = {};
     stale.fill((1u << n) - 1u);
@@ -75,7 +120,7 @@ struct Pairs {
     std::uint32_t after = 0, before = 0;
 };
 
-Pairs borderingPairs(const BoardBits &b, int r, bool columns)
+inline Pairs borderingPairs(const BoardBits &b, int r, bool columns)
 {
     const int n = b.n;
     Pairs p;
@@ -93,7 +138,7 @@ Pairs borderingPairs(const BoardBits &b, int r, bool columns)
 }
 
 // The cells of row r between two equal cells, along the row or along the column.
-std::uint32_t centeringPairs(const BoardBits &b, int r, bool columns)
+inline std::uint32_t centeringPairs(const BoardBits &b, int r, bool columns)
 {
     if (!columns) {
         const std::uint32_t z = b.rowZero[r], o = b.rowOne[r];
@@ -106,28 +151,55 @@ std::uint32_t centeringPairs(const BoardBits &b, int r, bool columns)
 
 } // namespace
 
+namespace {
+
+// The empty cells of row r that scan S decides.
+template <BoardBits::Scan S>
+inline std::uint32_t decidedIn(const BoardBits &b, int r)
+{
+    constexpr bool columns = S == BoardBits::kBorderCols || S == BoardBits::kCenterCols;
+    std::uint32_t pairs;
+    if constexpr (S == BoardBits::kBorderRows || S == BoardBits::kBorderCols) {
+        const Pairs p = borderingPairs(b, r, columns);
+        pairs = p.after | p.before;
+    } else {
+        pairs = centeringPairs(b, r, columns);
+    }
+    return b.rowEmpty[r] & pairs;
+}
+
+// Brings the stale entries of scan S up to date; returns the rows where it decides a cell.
+template <BoardBits::Scan S>
+inline std::uint32_t refresh(BoardBits &b)
+{
+    std::uint32_t rows = b.decidedRows[S];
+    for (std::uint32_t m = b.stale[S]; m; m &= m - 1) {
+        const int r = std::countr_zero(m);
+        const std::uint32_t hit = decidedIn<S>(b, r);
+        b.decided[S][r] = hit;
+        rows = (rows & ~(1u << r)) | (static_cast<std::uint32_t>(hit != 0) << r);
+    }
+    b.stale[S] = 0;
+    b.decidedRows[S] = rows;
+    return rows;
+}
+
+} // namespace
+
 std::uint32_t BoardBits::firstRows(Scan scan)
 {
     // Rows whose cells changed near them since the scan last looked are worked out again.
-    for (std::uint32_t m = stale[scan]; m; m &= m - 1) {
-        const int r = std::countr_zero(m);
-        const bool columns = scan == kBorderCols || scan == kCenterCols;
-        std::uint32_t pairs;
-        if (scan == kBorderRows || scan == kBorderCols) {
-            const Pairs p = borderingPairs(*this, r, columns);
-            pairs = p.after | p.before;
-        } else {
-            pairs = centeringPairs(*this, r, columns);
-        }
-        const std::uint32_t hit = rowEmpty[r] & pairs;
-        decided[scan][r] = hit;
-        if (hit)
-            decidedRows[scan] |= 1u << r;
-        else
-            decidedRows[scan] &= ~(1u << r);
+    switch (scan) {
+    case kBorderRows:
+        return refresh<kBorderRows>(*this);
+    case kBorderCols:
+        return refresh<kBorderCols>(*this);
+    case kCenterRows:
+        return refresh<kCenterRows>(*this);
+    case kCenterCols:
+        return refresh<kCenterCols>(*this);
     }
-    stale[scan] = 0;
-    return decidedRows[scan];
+    return 0;
 }
 
 void BoardBits::changedAround(int r)
@@ -228,31 +300,21 @@ bool BitsCentering(BoardBits &b, bool columns, CellSetting &out)
 bool BitsOneKindLeft(const BoardBits &b, bool columns, CellSetting &out)
 {
     const int n = b.n;
-    const int half = n / 2;
     if (!columns) {
-        for (int r = 0; r < n; ++r) {
-            const std::uint32_t e = b.rowEmpty[r];
-            if (!e)
-                continue;
-            if (b.rowZeros[r] == half)
-                return put(out, r * n + lowest(e), 1);
-            if (b.rowOnes[r] == half)
-                return put(out, r * n + lowest(e), 0);
-        }
-        return false;
+        // The first row with an empty cell and half zeros (it takes 1) or half ones (0).
+        const std::uint32_t rows = b.emptyRows & (b.rowsHalfZeros | b.rowsHalfOnes);
+        if (!rows)
+            return false;
+        const int r = lowest(rows);
+        return put(out, r * n + lowest(b.rowEmpty[r]), bit(b.rowsHalfZeros, r) ? 1 : 0);
     }
     // The columns already holding half zeros (they take 1) or else half ones (they take 0).
-    std::uint32_t zerosDone = 0, onesDone = 0;
-    for (int c = 0; c < n; ++c) {
-        if (b.colZeros[c] == half)
-            zerosDone |= 1u << c;
-        else if (b.colOnes[c] == half)
-            onesDone |= 1u << c;
-    }
-    const std::uint32_t done = zerosDone | onesDone;
+    const std::uint32_t zerosDone = b.colsHalfZeros;
+    const std::uint32_t done = zerosDone | b.colsHalfOnes;
     if (!done)
         return false;
-    for (int r = 0; r < n; ++r) {
+    for (std::uint32_t rows = b.emptyRows; rows; rows &= rows - 1) {
+        const int r = lowest(rows);
         const std::uint32_t m = b.rowEmpty[r] & done;
         if (m) {
             const int c = lowest(m);

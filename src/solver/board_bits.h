@@ -28,6 +28,10 @@ struct BoardBits {
     std::array<std::int8_t, 14> rowZeros{}, rowOnes{}, colZeros{}, colOnes{};
     int emptyCount = 0; // cells holding -1
     int odd = 0;        // cells holding anything but -1, 0 and 1
+    // The rows holding an empty cell, and the rows and columns holding n/2 zeros or n/2 ones
+    // (bit k = line k), kept with the counts so that One kind left needs no walk over them.
+    std::uint32_t emptyRows = 0;
+    std::uint32_t rowsHalfZeros = 0, rowsHalfOnes = 0, colsHalfZeros = 0, colsHalfOnes = 0;
 
     // The four Bordering and Centering scans (kBorderRows, kBorderCols, kCenterRows,
     // kCenterCols): per row r, the empty cells of r that the scan decides (bit c = column c),
