@@ -27,24 +27,27 @@ bool IsValidFullBoard(const std::int32_t *cells, int n)
         return false;
     std::array<std::uint32_t, 14> rowBits{}, colBits{};
     for (int r = 0; r < n; ++r) {
+        std::uint32_t row = 0;
         for (int c = 0; c < n; ++c) {
             const std::int32_t v = cells[r * n + c];
-            if (v != 0 && v != 1)
+            if (static_cast<std::uint32_t>(v) > 1u)
                 return false;
-            rowBits[r] |= static_cast<std::uint32_t>(v) << c;
-            colBits[c] |= static_cast<std::uint32_t>(v) << r;
+            const auto bit = static_cast<std::uint32_t>(v);
+            row |= bit << c;
+            colBits[c] |= bit << r;
         }
+        rowBits[r] = row;
     }
     const std::uint32_t all = (1u << n) - 1;
-    auto validLine = [&](std::uint32_t bits) {
-        if (std::popcount(bits) != n / 2)
-            return false;
-        for (int k = 0; k + 2 < n; ++k) {
-            const std::uint32_t three = (bits >> k) & 7u;
-            if (three == 0 || three == 7)
-                return false;
-        }
-        return (bits & ~all) == 0;
+    auto validLine = [&](std::uint32_t ones) {
+        // Half ones (counted without a library call), and no three equal neighbours.
+        std::uint32_t count = ones - ((ones >> 1) & 0x5555u);
+        count = (count & 0x3333u) + ((count >> 2) & 0x3333u);
+        count = (count + (count >> 4)) & 0x0F0Fu;
+        count = (count + (count >> 8)) & 0x1Fu;
+        const std::uint32_t zeros = ~ones & all;
+        return count == static_cast<std::uint32_t>(n / 2) && (ones & (ones >> 1) & (ones >> 2)) == 0 &&
+               (zeros & (zeros >> 1) & (zeros >> 2)) == 0;
     };
     for (int a = 0; a < n; ++a) {
         if (!validLine(rowBits[a]) || !validLine(colBits[a]))
@@ -134,7 +137,7 @@ bool RatingSolver::Solve_Puzzle()
     if (HaltGenerator)
         return false;
     // The bit summary follows WorkGrid through every deduction of this solve.
-    bits_.build(WorkGrid.data(), n);
+    summariseStart(n);
     RunningGuard live(bitsLive_);
 
     for (;;) {
@@ -168,6 +171,28 @@ bool RatingSolver::Solve_Puzzle()
         if (HaltGenerator)
             return false;
     }
+}
+
+void RatingSolver::summariseStart(int n)
+{
+    const std::size_t count = static_cast<std::size_t>(n) * n;
+    if (startBits_.n != n || startGrid_.size() != count) {
+        startGrid_.assign(WorkGrid.begin(), WorkGrid.begin() + count);
+        startBits_.build(startGrid_.data(), n);
+    } else {
+        for (std::size_t i = 0; i < count; ++i) {
+            if (WorkGrid[i] != startGrid_[i]) {
+                startBits_.change(static_cast<int>(i), startGrid_[i], WorkGrid[i]);
+                startGrid_[i] = WorkGrid[i];
+            }
+        }
+    }
+    // The scans' entries depend on the grid alone: worked out once here, they serve every
+    // solve that starts from this grid.
+    for (auto scan : {BoardBits::kBorderRows, BoardBits::kBorderCols, BoardBits::kCenterRows,
+                      BoardBits::kCenterCols})
+        startBits_.firstRows(scan);
+    bits_ = startBits_;
 }
 
 bool RatingSolver::Solve_Step_Basic()

@@ -176,6 +176,13 @@ private:
     // a step called on its own).
     BoardBits bits_{};
     bool bitsLive_ = false;
+    // The grid the last solve started from and its summary, scans brought up to date: the
+    // next solve's grid mostly differs from it in a cell or two (the generator removes one clue
+    // per solve), so its summary is made from this one by those changes.
+    std::vector<std::int32_t> startGrid_;
+    BoardBits startBits_{};
+    // Makes bits_ the summary of WorkGrid, a grid of side n, through startBits_.
+    void summariseStart(int n);
     // What each form of Uncovered cell(s) decided for the lines met so far.
     LineMemo countingMemo_, validMemo_;
 };
