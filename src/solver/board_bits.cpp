@@ -60,6 +60,7 @@ void BoardBits::build(const std::int32_t *cells, int side)
 {
     // Without branches on the cells' values: a grid being solved mixes them at random.
     n = side;
+    rowOfIndex = 65536u / static_cast<std::uint32_t>(side) + 1u;
     colZero.fill(0);
     colOne.fill(0);
     colEmpty.fill(0);
@@ -227,7 +228,8 @@ std::int32_t BoardBits::pairValue(Scan scan, int r, int c) const
 
 void BoardBits::change(int index, std::int32_t from, std::int32_t to)
 {
-    const int r = index / n, c = index % n;
+    const int r = static_cast<int>((static_cast<std::uint32_t>(index) * rowOfIndex) >> 16);
+    const int c = index - r * n;
     account<false>(*this, r, c, from);
     account<true>(*this, r, c, to);
     changedAround(r);
@@ -238,6 +240,8 @@ void LineMemo::prepare(int side)
     if (side_ == side && !entries_.empty())
         return;
     entries_.assign(std::size_t{1} << kSlotBits, Entry{});
+    for (auto &lines : quiet_)
+        lines.fill(0xFFFFFFFFu);
     side_ = side;
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <typeinfo>
 
 namespace tl {
 
@@ -258,19 +259,26 @@ bool RatingSolver::examineRemembered(const OrientedGrid &g, int line, LineMemo &
                                                      Deduction &),
                                      Deduction &d)
 {
-    const std::uint32_t key = IsColumns(g) ? bits_.colKey(line) : bits_.rowKey(line);
+    const bool columns = IsColumns(g);
+    const std::uint32_t key = columns ? bits_.colKey(line) : bits_.rowKey(line);
+    if (memo.quiet(columns, line, key))
+        return false;
     std::uint16_t zeros = 0, ones = 0;
     if (!memo.find(key, zeros, ones)) {
         const bool yields = examine(g, line, tables_, d);
         if (yields) {
             for (int k = 0; k < d.count; ++k)
                 (d.values[k] ? ones : zeros) |= static_cast<std::uint16_t>(1u << g.posOf(d.cells[k]));
+        } else {
+            memo.setQuiet(columns, line, key);
         }
         memo.store(key, zeros, ones);
         return yields;
     }
-    if ((zeros | ones) == 0)
+    if ((zeros | ones) == 0) {
+        memo.setQuiet(columns, line, key);
         return false;
+    }
     // The remembered deduction, cells from the lowest position up as the forms report them.
     d.clear(Technique::UncoveredCells, g.orientation(), line);
     for (int p = 0; p < g.n(); ++p) {
@@ -361,8 +369,9 @@ bool RatingSolver::Solve_Step_Last_Of_Kind()
         Rate = 2;
     const bool result = Solve_Step_Duplicates();
     // A level-2 step of a derived solver may write WorkGrid without going through Apply: the
-    // summary that outlives this step is made again from the grid.
-    if (!session.owner)
+    // summary that outlives this step is made again from the grid. This class's own steps
+    // write through Apply, which keeps the summary in step.
+    if (!session.owner && typeid(*this) != typeid(RatingSolver))
         bits_.build(WorkGrid.data(), n);
     return result;
 }
