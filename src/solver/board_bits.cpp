@@ -109,13 +109,14 @@ void BoardBits::build(const std::int32_t *cells, int side)
         colsHalfOnes |= static_cast<std::uint32_t>(colOnes[k] == half) << k;
     }
     decided = {};
+    decidedLines = {};
     decidedRows = {};
     stale.fill((1u << n) - 1u);
 }
 
 namespace {
 
-// The cells of row r with two equal cells after them (right, or below) and before them (left,
+// For pairValue: the cells of row r with two equal cells after them (right, or below) and before them (left,
 // or above), along the rows or along the columns; bits beyond the board are never set.
 struct Pairs {
     std::uint32_t after = 0, before = 0;
@@ -138,49 +139,51 @@ inline Pairs borderingPairs(const BoardBits &b, int r, bool columns)
     return p;
 }
 
-// The cells of row r between two equal cells, along the row or along the column.
-inline std::uint32_t centeringPairs(const BoardBits &b, int r, bool columns)
+// The empty cells of a line (bits `empty`, holding zeros `z` and ones `o`) that a Bordering
+// (Center false) or Centering scan along that line decides.
+template <bool Center>
+inline std::uint32_t decidedAlong(std::uint32_t z, std::uint32_t o, std::uint32_t empty)
 {
-    if (!columns) {
-        const std::uint32_t z = b.rowZero[r], o = b.rowOne[r];
-        return ((z << 1) & (z >> 1)) | ((o << 1) & (o >> 1));
-    }
-    if (r == 0 || r == b.n - 1)
-        return 0;
-    return (b.rowZero[r - 1] & b.rowZero[r + 1]) | (b.rowOne[r - 1] & b.rowOne[r + 1]);
-}
-
-} // namespace
-
-namespace {
-
-// The empty cells of row r that scan S decides.
-template <BoardBits::Scan S>
-inline std::uint32_t decidedIn(const BoardBits &b, int r)
-{
-    constexpr bool columns = S == BoardBits::kBorderCols || S == BoardBits::kCenterCols;
     std::uint32_t pairs;
-    if constexpr (S == BoardBits::kBorderRows || S == BoardBits::kBorderCols) {
-        const Pairs p = borderingPairs(b, r, columns);
-        pairs = p.after | p.before;
+    if constexpr (Center) {
+        pairs = ((z << 1) & (z >> 1)) | ((o << 1) & (o >> 1));
     } else {
-        pairs = centeringPairs(b, r, columns);
+        pairs = ((z >> 1) & (z >> 2)) | ((o >> 1) & (o >> 2)) | ((z << 1) & (z << 2)) |
+                ((o << 1) & (o << 2));
     }
-    return b.rowEmpty[r] & pairs;
+    return empty & pairs;
 }
 
 // Brings the stale entries of scan S up to date; returns the rows where it decides a cell.
+// The row scans keep their entries per row and the column scans per column: a change of a
+// cell touches one entry of each.
 template <BoardBits::Scan S>
 inline std::uint32_t refresh(BoardBits &b)
 {
-    std::uint32_t rows = b.decidedRows[S];
-    for (std::uint32_t m = b.stale[S]; m; m &= m - 1) {
-        const int r = std::countr_zero(m);
-        const std::uint32_t hit = decidedIn<S>(b, r);
-        b.decided[S][r] = hit;
-        rows = (rows & ~(1u << r)) | (static_cast<std::uint32_t>(hit != 0) << r);
+    constexpr bool columns = S == BoardBits::kBorderCols || S == BoardBits::kCenterCols;
+    constexpr bool center = S == BoardBits::kCenterRows || S == BoardBits::kCenterCols;
+    const auto &zero = columns ? b.colZero : b.rowZero;
+    const auto &one = columns ? b.colOne : b.rowOne;
+    const auto &empty = columns ? b.colEmpty : b.rowEmpty;
+    auto &entries = b.decided[S];
+    const std::uint32_t stale = b.stale[S];
+    if (!stale)
+        return b.decidedRows[S];
+    std::uint32_t lines = b.decidedLines[S];
+    for (std::uint32_t m = stale; m; m &= m - 1) {
+        const int k = std::countr_zero(m);
+        const std::uint32_t hit = decidedAlong<center>(zero[k], one[k], empty[k]);
+        entries[k] = hit;
+        lines = (lines & ~(1u << k)) | (static_cast<std::uint32_t>(hit != 0) << k);
     }
     b.stale[S] = 0;
+    b.decidedLines[S] = lines;
+    std::uint32_t rows = lines;
+    if constexpr (columns) {
+        rows = 0;
+        for (std::uint32_t m = lines; m; m &= m - 1)
+            rows |= entries[std::countr_zero(m)];
+    }
     b.decidedRows[S] = rows;
     return rows;
 }
@@ -189,7 +192,7 @@ inline std::uint32_t refresh(BoardBits &b)
 
 std::uint32_t BoardBits::firstRows(Scan scan)
 {
-    // Rows whose cells changed near them since the scan last looked are worked out again.
+    // Lines whose cells changed since the scan last looked are worked out again.
     switch (scan) {
     case kBorderRows:
         return refresh<kBorderRows>(*this);
@@ -203,16 +206,25 @@ std::uint32_t BoardBits::firstRows(Scan scan)
     return 0;
 }
 
-void BoardBits::changedAround(int r)
+std::uint32_t BoardBits::decidedInRow(Scan scan, int r) const
 {
-    // A cell of row r takes part in the scans along its row and in the column scans of the
-    // rows up to two above and below it (one for Centering).
-    const std::uint32_t self = 1u << r;
-    const std::uint32_t all = (1u << n) - 1u;
-    stale[kBorderRows] |= self;
-    stale[kCenterRows] |= self;
-    stale[kBorderCols] |= ((self << 2) | (self << 1) | self | (self >> 1) | (self >> 2)) & all;
-    stale[kCenterCols] |= ((self << 1) | self | (self >> 1)) & all;
+    if (scan == kBorderRows || scan == kCenterRows)
+        return decided[scan][r];
+    std::uint32_t cols = 0;
+    for (std::uint32_t m = decidedLines[scan]; m; m &= m - 1) {
+        const int c = std::countr_zero(m);
+        cols |= ((decided[scan][c] >> r) & 1u) << c;
+    }
+    return cols;
+}
+
+void BoardBits::changedAround(int r, int c)
+{
+    // A cell takes part in the scans along its row and along its column.
+    stale[kBorderRows] |= 1u << r;
+    stale[kCenterRows] |= 1u << r;
+    stale[kBorderCols] |= 1u << c;
+    stale[kCenterCols] |= 1u << c;
 }
 
 std::int32_t BoardBits::pairValue(Scan scan, int r, int c) const
@@ -232,7 +244,7 @@ void BoardBits::change(int index, std::int32_t from, std::int32_t to)
     const int c = index - r * n;
     account<false>(*this, r, c, from);
     account<true>(*this, r, c, to);
-    changedAround(r);
+    changedAround(r, c);
 }
 
 void LineMemo::prepare(int side)
@@ -285,7 +297,7 @@ bool firstDecided(BoardBits &b, BoardBits::Scan scan, CellSetting &out)
     if (!rows)
         return false;
     const int r = lowest(rows);
-    const int c = lowest(b.decided[scan][r]);
+    const int c = lowest(b.decidedInRow(scan, r));
     return put(out, r * b.n + c, 1 - b.pairValue(scan, r, c));
 }
 

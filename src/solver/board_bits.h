@@ -37,16 +37,20 @@ struct BoardBits {
     std::uint32_t rowsHalfZeros = 0, rowsHalfOnes = 0, colsHalfZeros = 0, colsHalfOnes = 0;
 
     // The four Bordering and Centering scans (kBorderRows, kBorderCols, kCenterRows,
-    // kCenterCols): per row r, the empty cells of r that the scan decides (bit c = column c),
-    // and the rows where it decides any. A change of a cell marks the rows whose entries it
-    // may change as stale; they are worked out again when the scan next looks (firstRows).
+    // kCenterCols): per line k (row k for the row scans, column k for the column scans), the
+    // empty cells of k that the scan decides (bit p = position p), the lines where it decides
+    // any, and the rows where it decides any. A change of a cell marks its row and its column
+    // as stale; they are worked out again when the scan next looks (firstRows).
     enum Scan { kBorderRows, kBorderCols, kCenterRows, kCenterCols };
     std::array<std::array<std::uint32_t, 14>, 4> decided{};
+    std::array<std::uint32_t, 4> decidedLines{};
     std::array<std::uint32_t, 4> decidedRows{};
     std::array<std::uint32_t, 4> stale{};
 
     // The rows where scan `scan` decides a cell (bit r = row r), its entries brought up to date.
     std::uint32_t firstRows(Scan scan);
+    // The cells of row r that scan `scan` decides (bit c = column c), after firstRows(scan).
+    std::uint32_t decidedInRow(Scan scan, int r) const;
 
     // Summarises a grid of side n (at most 14) in CellIndex order.
     void build(const std::int32_t *cells, int side);
@@ -64,8 +68,8 @@ struct BoardBits {
     std::uint32_t colKey(int c) const { return colZero[c] | (colOne[c] << 14); }
 
 private:
-    // Marks as stale the entries of the scans that a cell of row r takes part in.
-    void changedAround(int r);
+    // Marks as stale the entries of the scans that the cell at row r, column c takes part in.
+    void changedAround(int r, int c);
 };
 
 // What a line technique decides for a line, remembered by the line's key (BoardBits::rowKey /
