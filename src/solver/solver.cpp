@@ -202,20 +202,30 @@ bool RatingSolver::Solve_Step_Basic()
         return false;
     const BitsSession session(*this);
     // The bit searches hold for grids of -1, 0 and 1; anything else goes to the finders.
-    const bool bits = bits_.odd == 0;
+    if (bits_.odd == 0) {
+        CellSetting s;
+        TechniqueName = labels::kBorderingCentering;
+        bool found = BitsBordering(bits_, false, s) || BitsBordering(bits_, true, s) ||
+                     BitsCentering(bits_, false, s) || BitsCentering(bits_, true, s);
+        if (!found) {
+            TechniqueName = labels::kOneKindLeftRow;
+            found = BitsOneKindLeft(bits_, false, s);
+        }
+        if (!found) {
+            TechniqueName = labels::kOneKindLeftColumn;
+            found = BitsOneKindLeft(bits_, true, s);
+        }
+        if (found) {
+            setCell(s.index, s.value);
+            return true;
+        }
+        return basicFoundNothing();
+    }
     const GridView view = WorkView();
     const OrientedGrid rows(view, Orientation::Rows);
     const OrientedGrid cols(view, Orientation::Columns);
     Deduction d;
-    CellSetting s;
-    auto found = [&](auto onBits,
-                     bool (*onGrid)(const OrientedGrid &, Deduction &), bool columns) {
-        if (bits) {
-            if (!onBits(bits_, columns, s))
-                return false;
-            setCell(s.index, s.value);
-            return true;
-        }
+    auto found = [&](bool (*onGrid)(const OrientedGrid &, Deduction &), bool columns) {
         if (!onGrid(columns ? cols : rows, d))
             return false;
         Apply(d);
@@ -223,16 +233,20 @@ bool RatingSolver::Solve_Step_Basic()
     };
 
     TechniqueName = labels::kBorderingCentering;
-    if (found(BitsBordering, FindBordering, false) || found(BitsBordering, FindBordering, true) ||
-        found(BitsCentering, FindCentering, false) || found(BitsCentering, FindCentering, true))
+    if (found(FindBordering, false) || found(FindBordering, true) || found(FindCentering, false) ||
+        found(FindCentering, true))
         return true;
     TechniqueName = labels::kOneKindLeftRow;
-    if (found(BitsOneKindLeft, FindOneKindLeft, false))
+    if (found(FindOneKindLeft, false))
         return true;
     TechniqueName = labels::kOneKindLeftColumn;
-    if (found(BitsOneKindLeft, FindOneKindLeft, true))
+    if (found(FindOneKindLeft, true))
         return true;
+    return basicFoundNothing();
+}
 
+bool RatingSolver::basicFoundNothing()
+{
     if (GenLevel <= 0)
         return false;
     if (Rate < 1)

@@ -149,6 +149,9 @@ private:
     bool applyCounted(const Deduction &d, std::array<std::int16_t, 4> &counts);
     // Writes one cell of WorkGrid.
     void setCell(int index, std::int32_t value);
+    // The end of the level-0 step when none of its techniques applies: on to level 1 if the
+    // limit allows.
+    bool basicFoundNothing();
     // The summaries of every row and every column of WorkGrid as it stands, for the upper
     // levels' finders (from the bit summary while it is live).
     struct LineScans {
