@@ -242,8 +242,29 @@ void BoardBits::change(int index, std::int32_t from, std::int32_t to)
 {
     const int r = static_cast<int>((static_cast<std::uint32_t>(index) * rowOfIndex) >> 16);
     const int c = index - r * n;
-    account<false>(*this, r, c, from);
-    account<true>(*this, r, c, to);
+    if (from == -1 && (to == 0 || to == 1)) {
+        // The solver's own writes: an empty cell gets a value.
+        const std::uint32_t rb = 1u << c, cb = 1u << r;
+        const int half = n / 2;
+        rowEmpty[r] &= ~rb;
+        colEmpty[c] &= ~cb;
+        --emptyCount;
+        setBit(emptyRows, r, rowEmpty[r] != 0);
+        if (to == 0) {
+            rowZero[r] |= rb;
+            colZero[c] |= cb;
+            setBit(rowsHalfZeros, r, ++rowZeros[r] == half);
+            setBit(colsHalfZeros, c, ++colZeros[c] == half);
+        } else {
+            rowOne[r] |= rb;
+            colOne[c] |= cb;
+            setBit(rowsHalfOnes, r, ++rowOnes[r] == half);
+            setBit(colsHalfOnes, c, ++colOnes[c] == half);
+        }
+    } else {
+        account<false>(*this, r, c, from);
+        account<true>(*this, r, c, to);
+    }
     changedAround(r, c);
 }
 

@@ -308,9 +308,14 @@ bool RatingSolver::uncoveredByCounting(const OrientedGrid &g, Deduction &d)
 {
     if (bits_.odd)
         return FindUncoveredByCounting(g, d);
-    for (int line = 0; line < g.n(); ++line)
+    const bool columns = IsColumns(g);
+    for (int line = 0; line < g.n(); ++line) {
+        // Lines that yielded nothing with the cells they hold are passed over without a call.
+        if (countingMemo_.quiet(columns, line, columns ? bits_.colKey(line) : bits_.rowKey(line)))
+            continue;
         if (examineRemembered(g, line, countingMemo_, examineByCounting, d))
             return true;
+    }
     return false;
 }
 
@@ -324,7 +329,8 @@ bool RatingSolver::uncoveredByValidLines(const OrientedGrid &g, Deduction &d)
     // Lines are examined in the order in which a row-by-row walk meets their first empty cell.
     if (!IsColumns(g)) {
         for (int r = 0; r < n; ++r)
-            if (bits_.rowEmpty[r] && examineRemembered(g, r, validMemo_, examineByValidLines, d))
+            if (bits_.rowEmpty[r] && !validMemo_.quiet(false, r, bits_.rowKey(r)) &&
+                examineRemembered(g, r, validMemo_, examineByValidLines, d))
                 return true;
         return false;
     }
@@ -333,7 +339,8 @@ bool RatingSolver::uncoveredByValidLines(const OrientedGrid &g, Deduction &d)
         for (std::uint32_t m = bits_.rowEmpty[r] & ~examined; m; m &= m - 1) {
             const int c = std::countr_zero(m);
             examined |= 1u << c;
-            if (examineRemembered(g, c, validMemo_, examineByValidLines, d))
+            if (!validMemo_.quiet(true, c, bits_.colKey(c)) &&
+                examineRemembered(g, c, validMemo_, examineByValidLines, d))
                 return true;
         }
     }
