@@ -67,7 +67,8 @@ struct PassPool::Worker {
 
 class PassPool::Run : public PassSource {
 public:
-    Run(PassPool &pool, const RunSpec &spec) : pool_(pool), spec(spec), puzzlesLeft(spec.puzzles) {}
+    Run(PassPool &pool, const RunSpec &request)
+        : pool_(pool), request(request), puzzlesLeft(request.puzzles) {}
 
     ~Run() override
     {
@@ -157,7 +158,7 @@ public:
     }
 
     PassPool &pool_;
-    const RunSpec spec;
+    const RunSpec request;
     std::map<long, std::shared_ptr<Board>> boards; // from the committer's board on
     long committerBoard = 0;
     int committerPass = 0;
@@ -175,15 +176,15 @@ private:
     // committer's thread), so the wait lasts until a worker has finished something.
     void wait(std::unique_lock<std::mutex> &lock)
     {
-        if (!spec.pump) {
+        if (!request.pump) {
             done.wait(lock);
             return;
         }
         done.wait_for(lock, kCommitterWait);
         lock.unlock();
-        if (spec.pump)
-            spec.pump->pumpEvents();
-        const bool halt = spec.halt && *spec.halt;
+        if (request.pump)
+            request.pump->pumpEvents();
+        const bool halt = request.halt && *request.halt;
         lock.lock();
         if (halt && !haltSeen) {
             haltSeen = true;
@@ -212,9 +213,9 @@ PassPool::~PassPool()
         w->thread.join();
 }
 
-std::unique_ptr<PassSource> PassPool::open(const RunSpec &spec)
+std::unique_ptr<PassSource> PassPool::open(const RunSpec &request)
 {
-    auto run = std::make_unique<Run>(*this, spec);
+    auto run = std::make_unique<Run>(*this, request);
     {
         std::lock_guard lock(mutex_);
         runs_.push_back(run.get());
@@ -289,12 +290,12 @@ void PassPool::work(Worker &w)
         ++run.running;
         lock.unlock();
 
-        if (!w.prepared || w.evaluator.level() != run.spec.level ||
-            w.evaluator.sizeIndex() != run.spec.sizeIndex) {
-            w.evaluator.prepare(run.spec.level, run.spec.sizeIndex);
+        if (!w.prepared || w.evaluator.level() != run.request.level ||
+            w.evaluator.sizeIndex() != run.request.sizeIndex) {
+            w.evaluator.prepare(run.request.level, run.request.sizeIndex);
             w.prepared = true;
         }
-        w.evaluator.solve = run.spec.solve;
+        w.evaluator.solve = run.request.solve;
         w.pump.stop = &run.stop;
         w.pump.dropped = &b.dropped;
         w.solver.HaltGenerator = false;
@@ -302,9 +303,9 @@ void PassPool::work(Worker &w)
         PassResult result;
         bool built = false;
         if (task.pass < 0)
-            built = w.evaluator.buildBoard(run.spec.seed, task.index, full);
+            built = w.evaluator.buildBoard(run.request.seed, task.index, full);
         else
-            w.evaluator.runPass(run.spec.seed, task.index, task.pass, b.full, result);
+            w.evaluator.runPass(run.request.seed, task.index, task.pass, b.full, result);
 
         lock.lock();
         if (task.pass < 0) {

@@ -79,7 +79,7 @@ public:
     };
     // Opens a run. Its source must be used from one thread (the committer's) and be destroyed
     // before the pool; destroying it stops the run's work.
-    std::unique_ptr<PassSource> open(const RunSpec &spec);
+    std::unique_ptr<PassSource> open(const RunSpec &request);
 
 private:
     class Run;
