@@ -24,19 +24,28 @@ void pairLine(const LineScan &s, int n, const ValidLines &valid, std::int8_t par
     std::uint32_t sameAs[14] = {};
     int saturated = 0; // empty positions whose sameAs already covers every empty position
     const int emptyTotal = n - s.filledCount();
-    for (int i = 0; i < valid.count && saturated < emptyTotal; ++i) {
-        const std::uint32_t e = static_cast<std::uint32_t>(valid.bits[i]);
-        if (!s.fits(e))
-            continue;
-        const std::uint32_t oneSet = e & empty;
-        const std::uint32_t zeroSet = ~e & empty;
-        saturated = 0;
-        for (std::uint32_t rest = empty; rest; rest &= rest - 1) {
-            const int p = __builtin_ctz(rest);
-            sameAs[p] |= ((e >> p) & 1) ? oneSet : zeroSet;
-            if (sameAs[p] == empty)
-                ++saturated;
+    const auto meet = [&](int begin, int end) {
+        for (int i = begin; i < end && saturated < emptyTotal; ++i) {
+            const std::uint32_t e = static_cast<std::uint32_t>(valid.bits[i]);
+            if (!s.fits(e))
+                continue;
+            const std::uint32_t oneSet = e & empty;
+            const std::uint32_t zeroSet = ~e & empty;
+            saturated = 0;
+            for (std::uint32_t rest = empty; rest; rest &= rest - 1) {
+                const int p = __builtin_ctz(rest);
+                sameAs[p] |= ((e >> p) & 1) ? oneSet : zeroSet;
+                if (sameAs[p] == empty)
+                    ++saturated;
+            }
         }
+    };
+    TableRuns runs;
+    if (UpperRuns(valid.count, n, s.filled, s.ones, runs)) {
+        for (int k = 0; k < runs.count; ++k)
+            meet(runs.begin[k], runs.end[k]);
+    } else {
+        meet(0, valid.count);
     }
 
     // Greedy pairing in the order (p1, p2): a cell keeps the first partner it is given.

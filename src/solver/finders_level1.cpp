@@ -1,6 +1,7 @@
 // Level-1 finders: Uncovered cell(s) (counting form and valid-line form) and Avoidable
 // Duplicates.
 #include "solver/finders.h"
+#include "solver/line_scan.h"
 
 namespace tl {
 
@@ -179,13 +180,31 @@ bool ExamineLineByValidLines(const OrientedGrid &g, int line, const std::vector<
     // met so far agree on nothing beyond the pattern itself.
     std::int32_t agreement = 0;
     bool fitted = false;
-    for (const std::int32_t code : codes) {
-        if ((code & pattern) == pattern) {
-            agreement = fitted ? (agreement & code) : code;
-            fitted = true;
+    const auto meet = [&](int begin, int end) {
+        for (int i = begin; i < end; ++i) {
+            const std::int32_t code = codes[i];
+            if ((code & pattern) == pattern) {
+                agreement = fitted ? (agreement & code) : code;
+                fitted = true;
+            }
+            if (agreement == pattern)
+                return false;
         }
-        if (agreement == pattern)
-            return false;
+        return true;
+    };
+    std::uint32_t filled = 0, ones = 0;
+    for (int p = 0; p < n; ++p) {
+        const std::int32_t digit = (pattern >> (2 * p)) & 3;
+        filled |= static_cast<std::uint32_t>(digit != 0) << p;
+        ones |= static_cast<std::uint32_t>(digit == kCodeOne) << p;
+    }
+    TableRuns runs;
+    if (UpperRuns(static_cast<int>(codes.size()), n, filled, ones, runs)) {
+        for (int k = 0; k < runs.count; ++k)
+            if (!meet(runs.begin[k], runs.end[k]))
+                return false;
+    } else if (!meet(0, static_cast<int>(codes.size()))) {
+        return false;
     }
     if (!fitted)
         return false; // no valid line fits: the line already breaks the rules

@@ -2,7 +2,9 @@
 // summary of one line of an OrientedGrid and the valid lines of a side as bit values.
 #pragma once
 
+#include <algorithm>
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <vector>
 
@@ -63,6 +65,71 @@ inline ValidLines ValidLinesOf(const LineTables &tables, int n)
 {
     const std::vector<std::int32_t> &b = tables.bits(n);
     return {b.empty() ? nullptr : b.data(), static_cast<int>(b.size())};
+}
+
+// The valid lines of a side are held in increasing order, as bits and as LineCodes alike (the
+// two tables run in step), so the lines that share the values of the upper half of the
+// positions (n/2 .. n-1) form one run. For a line whose upper half has at most four empty
+// cells, UpperRuns gives the runs of the lines that agree with its filled upper cells, in
+// increasing order: scanning them meets the lines that fit in the same order as a scan of the
+// whole table, skipping only lines that cannot fit. Otherwise, or for a table of another
+// length than the shared one, it gives false and the whole table is scanned.
+struct TableRuns {
+    int count = 0;
+    std::array<int, 16> begin{}, end{};
+};
+
+// Per side, where the run of each upper half starts (entry u: the first line whose upper half
+// is u or more; one entry more than there are upper halves).
+inline const std::vector<int> &UpperRunStarts(int n)
+{
+    static const std::array<std::vector<int>, 15> starts = [] {
+        std::array<std::vector<int>, 15> all;
+        for (int side : {8, 10, 12, 14}) {
+            const std::vector<std::int32_t> &bits = SharedLineTables().bits(side);
+            const int h = side / 2;
+            std::vector<int> &s = all[side];
+            s.assign((std::size_t{1} << (side - h)) + 1, 0);
+            for (std::size_t u = 0; u < s.size(); ++u)
+                s[u] = static_cast<int>(
+                    std::lower_bound(bits.begin(), bits.end(), static_cast<std::int32_t>(u << h)) -
+                    bits.begin());
+        }
+        return all;
+    }();
+    return starts[n];
+}
+
+inline bool UpperRuns(int size, int n, std::uint32_t filled, std::uint32_t ones, TableRuns &runs)
+{
+    constexpr int kMaxUpperEmpty = 4;
+    if (n < 0 || n > 14)
+        return false;
+    const std::vector<int> &starts = UpperRunStarts(n);
+    if (starts.empty() || starts.back() != size)
+        return false;
+    const int h = n / 2;
+    const std::uint32_t upperAll = ((1u << n) - 1u) & ~((1u << h) - 1u);
+    const std::uint32_t free = upperAll & ~filled;
+    if (std::popcount(free) > kMaxUpperEmpty)
+        return false;
+    const std::uint32_t fixedOnes = ones & filled & upperAll;
+    runs.count = 0;
+    // Submasks of `free` in increasing order.
+    std::uint32_t sub = 0;
+    while (true) {
+        const std::uint32_t upper = (fixedOnes | sub) >> h;
+        const int b = starts[upper], e = starts[upper + 1];
+        if (b != e) {
+            runs.begin[runs.count] = b;
+            runs.end[runs.count] = e;
+            ++runs.count;
+        }
+        if (sub == free)
+            break;
+        sub = (sub - free) & free;
+    }
+    return true;
 }
 
 // The board sides that have a table of valid lines; the upper-level finders decide nothing
