@@ -107,6 +107,35 @@ TEST_F(DesignerTest, OpensWithItsTextsAndNewCloseOrTheFramePlayNothing)
     EXPECT_EQ(w.findChildren<FormMake *>().size(), 1);
 }
 
+// Minimising and restoring the designer is no new showing: the design stays on the board.
+TEST_F(DesignerTest, RestoringTheWindowKeepsTheDesign)
+{
+    Started();
+    const PuzzleRecord puzzle = ShippedPuzzle(1, 1, 3);
+    WhileShown([&](FormMake &f) {
+        Type(f, puzzle);
+        const QString first = f.Grid[0]->text();
+        int given = 0;
+        for (const ClickLabel *cell : f.Grid)
+            given += cell->text().isEmpty() ? 0 : 1;
+        ASSERT_GT(given, 0);
+        MinimiseAndRestore(f);
+        EXPECT_TRUE(f.isVisible());
+        EXPECT_TRUE(f.OptionSize[1]->isChecked());
+        int after = 0;
+        for (const ClickLabel *cell : f.Grid)
+            after += cell->text().isEmpty() ? 0 : 1;
+        EXPECT_EQ(after, given);
+        EXPECT_EQ(f.Grid[0]->text(), first);
+        EXPECT_EQ(Back(f.Grid[10 * kMaxSide]), QColor(Qt::black)); // still 10 x 10
+        QTest::mouseClick(f.Command4, Qt::LeftButton);
+    });
+    WhileShown([&](FormMake &f) { // the next showing starts a new design
+        for (const ClickLabel *cell : f.Grid)
+            EXPECT_EQ(cell->text(), "");
+    });
+}
+
 TEST_F(DesignerTest, StockPuzzlesOfEveryLevelValidateAtTheirStockLevel)
 {
     Started();

@@ -17,7 +17,9 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QTimer>
+#include <QtTest/qtestspontaneevent.h>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -113,6 +115,21 @@ void WhileShown(Dialog &d, const std::function<void()> &open,
     open();
     EXPECT_TRUE(ran);
     EXPECT_FALSE(d.isVisible());
+}
+
+// What the window system does to a shown window that is minimised and restored, or unmapped
+// and mapped again: hide and show events the program did not ask for (spontaneous ones). Both
+// ways are taken: through the window's state, and as a bare spontaneous show event.
+inline void MinimiseAndRestore(QWidget &w)
+{
+    w.setWindowState(w.windowState() | Qt::WindowMinimized);
+    QCoreApplication::processEvents();
+    w.setWindowState(w.windowState() & ~Qt::WindowMinimized);
+    QCoreApplication::processEvents();
+    QShowEvent show;
+    QSpontaneKeyEvent::setSpontaneous(&show);
+    QCoreApplication::instance()->notify(&w, &show);
+    QCoreApplication::processEvents();
 }
 
 inline QColor Q(Rgb c) { return QColor((c >> 16) & 0xFF, (c >> 8) & 0xFF, c & 0xFF); }

@@ -292,6 +292,35 @@ TEST_F(PlayersTest, DialogAlwaysReopensBrowsingAndIsNeverDestroyed)
     EXPECT_EQ(Stored("Players", "Player01"), Padded("Ann"));
 }
 
+// Minimising and restoring the dialog is no new showing: the selection and a name being
+// typed stay as they were.
+TEST_F(PlayersTest, RestoringTheDialogKeepsTheSelectionAndTheNameEntry)
+{
+    StoreRoster({"Ann", "Bob"}, 1);
+    Started();
+    WithDialog([&](FormNamen &d) {
+        Select(d, 1);
+        MinimiseAndRestore(d);
+        EXPECT_EQ(d.Selected_Row(), 1);
+        EXPECT_TRUE(d.KnopOK->isEnabled());
+        d.KnopWijzigen->click();
+        QTest::keyClicks(d.NaamInvoerveld, "x");
+        const QString typed = d.NaamInvoerveld->text();
+        MinimiseAndRestore(d);
+        EXPECT_TRUE(d.In_Name_Entry());
+        EXPECT_EQ(d.NaamInvoerveld->text(), typed);
+        QTest::keyClick(d.NaamInvoerveld, Qt::Key_Escape);
+        EXPECT_TRUE(Browsing(d));
+        EXPECT_EQ(d.Selected_Row(), 1);
+        d.KnopAnnuleren->click();
+    });
+    WithDialog([&](FormNamen &d) { // a new showing starts with no row selected
+        EXPECT_EQ(d.Selected_Row(), -1);
+        d.KnopAnnuleren->click();
+    });
+    EXPECT_TRUE(fake.settings.writes.empty());
+}
+
 TEST_F(PlayersTest, AHundredPlayersFillTheRosterAndA101stIsRefused)
 {
     std::vector<std::string> names;

@@ -11,12 +11,14 @@
 #include <QFile>
 #include <QFontInfo>
 #include <QGroupBox>
+#include <QImage>
 #include <QRadioButton>
 #include <QSlider>
 #include <QTest>
 #include <QTimer>
 
 #include <functional>
+#include <utility>
 
 namespace tl::test {
 namespace {
@@ -137,6 +139,63 @@ TEST_F(PrintDialogTest, PrintPrintsTheChosenRunAndRemembersTheChoices)
         EXPECT_EQ(d.PageSlider->value(), 2);
         EXPECT_EQ(d.PageSlider->maximum(), 25);
         EXPECT_EQ(d.TextFrom->text(), " 7");
+        d.Command1->click();
+    });
+}
+
+// Minimising and restoring the dialog (or any re-map by the window system) is no new showing:
+// the choices stay as the user left them, the printer is not set up again, and a printer gone
+// meanwhile does not close the dialog. The next showing restores the remembered choices.
+TEST_F(PrintDialogTest, RestoringTheDialogKeepsTheChoicesAndThePrinter)
+{
+    Started();
+    WithDialog([&](FormPrint &d) {
+        emit d.BinPuzTypeKeuze->activated(3);
+        emit d.BinPuzFormaatKeuze->activated(2);
+        d.OptionAantal[1]->click();
+        d.PageSlider->setValue(4);
+        TypeFrom(d, "9");
+        d.CheckSolution->click();
+        const int setUps = fake.printer.setUps;
+        fake.printer.available = false;
+        MinimiseAndRestore(d);
+        EXPECT_TRUE(d.isVisible());
+        EXPECT_TRUE(fake.messages.shown.empty());
+        EXPECT_EQ(fake.printer.setUps, setUps);
+        EXPECT_EQ(d.BinPuzTypeKeuze->currentIndex(), 3);
+        EXPECT_EQ(d.BinPuzFormaatKeuze->currentIndex(), 2);
+        EXPECT_TRUE(d.OptionAantal[1]->isChecked());
+        EXPECT_EQ(d.PageSlider->value(), 4);
+        EXPECT_EQ(d.PageSlider->maximum(), 50);
+        EXPECT_EQ(d.Frame2->title(), "Pages (4)");
+        EXPECT_EQ(d.TextFrom->text(), "9");
+        EXPECT_EQ(d.LabelTo->text(), "to 16");
+        EXPECT_FALSE(d.CheckSolution->isChecked());
+        fake.printer.available = true;
+        d.Command2->click(); // the printer prepared at the showing prints the choices
+        d.Command1->click();
+    });
+    ASSERT_EQ(fake.printer.documents.size(), 1u);
+    const PageRecorder &rec = *fake.printer.documents[0];
+    EXPECT_EQ(rec.sheets(), 4);
+    EXPECT_EQ(PageRecorder::Captions(rec.ops),
+              (std::vector<std::string>{"9", "10", "11", "12", "13", "14", "15", "16"}));
+    EXPECT_EQ(rec.page(0)[1].text, "Insane");
+
+    // A change left unclosed is dropped at the next showing, and only there.
+    const int setUps = fake.printer.setUps;
+    WithDialog([&](FormPrint &d) {
+        EXPECT_EQ(fake.printer.setUps, setUps + 1);
+        EXPECT_EQ(d.TextFrom->text(), " 9");
+        emit d.BinPuzTypeKeuze->activated(0);
+        MinimiseAndRestore(d);
+        EXPECT_EQ(d.BinPuzTypeKeuze->currentIndex(), 0);
+        EXPECT_EQ(d.model().current.LevelChoice, 0);
+        EXPECT_EQ(fake.printer.setUps, setUps + 1);
+        d.done(QDialog::Rejected); // ends the showing without Close
+    });
+    WithDialog([&](FormPrint &d) {
+        EXPECT_EQ(d.BinPuzTypeKeuze->currentIndex(), 3);
         d.Command1->click();
     });
 }
@@ -275,6 +334,36 @@ TEST(QtPageCanvas, DrawsWithMetricCompatibleFontsIntoAPdfFile)
     const QByteArray bytes = file.readAll();
     EXPECT_TRUE(bytes.startsWith("%PDF"));
     EXPECT_EQ(bytes.count("/Type /Page\n") + bytes.count("/Type /Page "), 2);
+}
+
+// Grid lines are as many device pixels wide as the layout asks, whatever the resolution:
+// 8 pixels is 8 x 1440 / dpi twips on the page.
+TEST(QtPageCanvas, LinesAreEightDevicePixelsWideAtAnyResolution)
+{
+    for (int dpi : {300, 600, 1200}) {
+        QImage page(dpi, dpi, QImage::Format_RGB32); // one square inch
+        page.fill(Qt::white);
+        {
+            QtPageCanvas canvas(page, dpi / 1440.0, nullptr);
+            canvas.setDrawWidth(8);
+            canvas.drawLine(144, 720, 1296, 720); // across, half an inch down
+            canvas.drawBox(288, 288, 576, 1152);  // its left edge a fifth of an inch in
+            canvas.endDoc();
+        }
+        auto darkRun = [&](int x0, int y0, int dx, int dy, int steps) {
+            int dark = 0, touched = 0;
+            for (int i = 0; i < steps; ++i) {
+                const int gray = qGray(page.pixel(x0 + i * dx, y0 + i * dy));
+                dark += gray < 128 ? 1 : 0;
+                touched += gray < 255 ? 1 : 0;
+            }
+            return std::pair(dark, touched);
+        };
+        // Down through the line, to the right of the box; across the box's left edge, above
+        // the line.
+        EXPECT_EQ(darkRun(dpi * 3 / 4, 0, 0, 1, dpi), std::pair(8, 8)) << dpi << " dpi";
+        EXPECT_EQ(darkRun(0, dpi / 3, 1, 0, dpi / 3), std::pair(8, 8)) << dpi << " dpi";
+    }
 }
 
 // With no default printer (a CUPS server that does not exist) the printer service refuses to

@@ -175,7 +175,8 @@ void FormMake::Refresh()
 void FormMake::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
-    // Every showing starts an empty design of the chosen size.
+    // Every showing starts an empty design of the chosen size; restored after minimising (a
+    // show event of the window system's own) the window keeps its design.
     if (!event->spontaneous() && model_.Init_Design())
         Refresh();
 }

@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QShowEvent>
 
 #include <algorithm>
 
@@ -173,7 +174,10 @@ void FormNamen::Form_Activate()
 void FormNamen::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
-    Form_Activate();
+    // Once per modal showing: restored after minimising (a show event of the window system's
+    // own), the dialog keeps its selection and the name being typed.
+    if (!event->spontaneous())
+        Form_Activate();
 }
 
 void FormNamen::closeEvent(QCloseEvent *event)

@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QShowEvent>
 #include <QSlider>
 
 namespace tl {
@@ -194,7 +195,11 @@ void FormPrint::Refresh()
 void FormPrint::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
-    Form_Activate();
+    // Once per modal showing. A show event of the window system's own (the dialog restored
+    // after minimising, or mapped again) is no new showing: the controls keep the user's
+    // choices and the printer stays as it was set up.
+    if (!event->spontaneous())
+        Form_Activate();
 }
 
 void FormPrint::Form_Activate()
