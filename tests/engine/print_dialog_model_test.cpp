@@ -82,6 +82,7 @@ INSTANTIATE_TEST_SUITE_P(
         RangeCase{"Negative", 0, 1, "-5", "1", 1, "to 1"},
         RangeCase{"TrailingBlanksKept", 0, 3, "7  ", "7  ", 7, "to 9"},
         RangeCase{"HalfRoundsToEven", 0, 1, "12.5", "12.5", 12, "to 12"},
+        RangeCase{"FractionRoundsToNearest", 0, 1, "12.7", "12.7", 13, "to 13"},
         RangeCase{"ExponentIsNotRead", 0, 1, "1e5", "1", 1, "to 1"},
         RangeCase{"NinetyFiveTwoPerPageFivePages", 1, 5, "95", "91", 91, "to 100"},
         RangeCase{"BeyondSixteenBits", 0, 1, "40000", "100", 100, "to 100"},
@@ -100,32 +101,72 @@ TEST(PrintDialogModel, OnlyDigitsAndControlKeysReachTheFromBox)
     EXPECT_EQ(m.current.FirstNumber, 1);
 }
 
-TEST(PrintDialogModel, SwitchingPuzzlesPerPageKeepsThePuzzleCountAsFarAsItGoes)
-{
-    PrintDialogModel m = Shown();
-    m.PageSlider_Change(10);
-    EXPECT_EQ(m.view.Frame2, "Pages (10)");
-    m.OptionAantal_Click(2); // 4 per page: Int(10 / 4) = 2 pages
-    EXPECT_EQ(m.current.PerPage, 4);
-    EXPECT_EQ(m.current.PageCount, 2);
-    EXPECT_EQ(m.view.PageSlider, 2);
-    EXPECT_EQ(m.view.PageSliderMax, 25);
-    EXPECT_EQ(m.view.Label1, "1        5         10        15        20        25");
-    EXPECT_EQ(m.view.Frame2, "Pages (2)");
-    EXPECT_EQ(m.view.LabelTo, "to 8");
-    m.OptionAantal_Click(0);
-    EXPECT_EQ(m.current.PageCount, 8);
-    EXPECT_EQ(m.view.PageSliderMax, 100);
+constexpr const char *kScaleOf1 = "1       20        40        60        80       100";
+constexpr const char *kScaleOf2 = "1       10        20        30        40        50";
+constexpr const char *kScaleOf4 = "1        5         10        15        20        25";
 
-    // A hundred pages of one, then four per page: 25 pages from puzzle 1.
-    m.PageSlider_Change(100);
-    m.TextFrom_Change("50");
-    m.OptionAantal_Click(2);
-    EXPECT_EQ(m.current.PageCount, 25);
-    EXPECT_EQ(m.current.FirstNumber, 1);
-    EXPECT_EQ(m.view.TextFrom, "1");
-    EXPECT_EQ(m.view.LabelTo, "to 100");
+struct SwitchCase {
+    std::string name;
+    int option, pages;  // the layout and the pages chosen first
+    std::string typed;  // then typed into the From box, not applied
+    int newOption;      // then this option is clicked
+    int pagesAfter, sliderMax;
+    std::string scale, frame2;
+    std::string text;   // what the From box shows afterwards
+    int first;
+    std::string labelTo;
+};
+
+void PrintTo(const SwitchCase &c, std::ostream *os) { *os << c.name; }
+
+class PerPageSwitch : public ::testing::TestWithParam<SwitchCase> {};
+
+// Switching the puzzles per page keeps the number of puzzles chosen as far as the new layout
+// allows: Int(pages x old count / new count) pages, at least one, at most the slider's maximum.
+TEST_P(PerPageSwitch, KeepsThePuzzleCountAsFarAsItGoes)
+{
+    const SwitchCase &c = GetParam();
+    PrintDialogModel m = Shown();
+    m.OptionAantal_Click(c.option);
+    m.PageSlider_Change(c.pages);
+    if (!c.typed.empty())
+        m.TextFrom_Change(c.typed);
+    m.OptionAantal_Click(c.newOption);
+    EXPECT_EQ(m.current.PerPage, c.newOption == 0 ? 1 : c.newOption == 1 ? 2 : 4);
+    EXPECT_EQ(m.view.OptionAantal, c.newOption);
+    EXPECT_EQ(m.current.PageCount, c.pagesAfter);
+    EXPECT_EQ(m.view.PageSlider, c.pagesAfter);
+    EXPECT_EQ(m.view.PageSliderMax, c.sliderMax);
+    EXPECT_EQ(m.view.Label1, c.scale);
+    EXPECT_EQ(m.view.Frame2, c.frame2);
+    EXPECT_EQ(m.view.TextFrom, c.text);
+    EXPECT_EQ(m.current.FirstNumber, c.first);
+    EXPECT_EQ(m.view.LabelTo, c.labelTo);
+    EXPECT_FALSE(m.Updating);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    PrintDialogModel, PerPageSwitch,
+    ::testing::Values(
+        // Int(10 / 4) = 2 pages of four.
+        SwitchCase{"TenOfOneToFour", 0, 10, "", 2, 2, 25, kScaleOf4, "Pages (2)", "1", 1, "to 8"},
+        // 4 x 10 = 40 puzzles: 40 pages of one, on a slider up to 100.
+        SwitchCase{"TenOfFourToOne", 2, 10, "", 0, 40, 100, kScaleOf1, "Pages (40)", "1", 1,
+                   "to 40"},
+        SwitchCase{"FiveOfOneToTwo", 0, 5, "", 1, 2, 50, kScaleOf2, "Pages (2)", "1", 1, "to 4"},
+        SwitchCase{"OneOfOneToTwo", 0, 1, "", 1, 1, 50, kScaleOf2, "Pages (1)", "1", 1, "to 2"},
+        // A hundred pages of one, then four per page: 25 pages, From clamped to 1.
+        SwitchCase{"HundredOfOneToFour", 0, 100, "50", 2, 25, 25, kScaleOf4, "Pages (25)", "1", 1,
+                   "to 100"},
+        SwitchCase{"FiftyOfTwoToOne", 1, 50, "", 0, 100, 100, kScaleOf1, "Pages (100)", "1", 1,
+                   "to 100"},
+        // The From text is read as it stands, fraction and all, and rounded to a whole
+        // puzzle number; it is rewritten only when the run would pass puzzle 100.
+        SwitchCase{"FractionalFromTwoPerPage", 0, 1, "7.6", 1, 1, 50, kScaleOf2, "Pages (1)",
+                   "7.6", 8, "to 9"},
+        SwitchCase{"FromNinetyFiveFourPerPage", 0, 12, "95", 2, 3, 25, kScaleOf4, "Pages (3)",
+                   "89", 89, "to 100"}),
+    [](const auto &info) { return info.param.name; });
 
 TEST(PrintDialogModel, ThePictureFollowsTheLayoutAndTheSolutionsBox)
 {

@@ -19,6 +19,7 @@ namespace {
 
 // A4 as 595 x 842 points: 11900 x 16840 twips.
 constexpr int kTop = 1417, kLeft = 1417, kRight = 10483, kBottom = 15423, kCm = 566;
+const char *const kLevelNames[4] = {"Easy", "Medium", "Hard", "Insane"};
 
 const Puzzles &TestPuzzles()
 {
@@ -76,7 +77,7 @@ struct Grid {
 
 struct LayoutCase {
     std::string name;
-    int perPage, sizeIndex;
+    int level, perPage, sizeIndex;
     bool withSolutions;
     std::vector<Grid> puzzles, solutions; // by slot
     int givenPoints, solutionPoints, captionPoints;
@@ -87,7 +88,7 @@ void PrintTo(const LayoutCase &c, std::ostream *os) { *os << c.name; }
 
 class PageLayout : public ::testing::TestWithParam<LayoutCase> {};
 
-// One page from puzzle 7 of Hard: every grid at its place with its lines and digits, the
+// One page from puzzle 7 of the level: every grid at its place with its lines and digits, the
 // captions under the grids' right edges, the title line and the page number.
 TEST_P(PageLayout, PlacesEveryGridDigitAndText)
 {
@@ -96,7 +97,7 @@ TEST_P(PageLayout, PlacesEveryGridDigitAndText)
     choices.PerPage = c.perPage;
     choices.SizeChoice = c.sizeIndex;
     choices.WithSolutions = c.withSolutions;
-    choices.LevelChoice = 2;
+    choices.LevelChoice = c.level;
     choices.FirstNumber = 7;
     const PageRecorder rec = Print(choices);
     ASSERT_EQ(rec.sheets(), 1);
@@ -110,8 +111,9 @@ TEST_P(PageLayout, PlacesEveryGridDigitAndText)
     EXPECT_EQ(texts[0].text, "Dornel's Tilloran");
     EXPECT_EQ(texts[0].x1, kLeft);
     EXPECT_EQ(texts[0].y1, kTop);
-    EXPECT_EQ(texts[1].text, "Hard");
-    EXPECT_EQ(texts[1].x1, kRight - 4 * 180);
+    const std::string levelName = kLevelNames[c.level];
+    EXPECT_EQ(texts[1].text, levelName);
+    EXPECT_EQ(texts[1].x1, kRight - 180.0 * levelName.size());
     EXPECT_EQ(texts[1].y1, kTop);
     for (int i : {0, 1}) {
         EXPECT_EQ(texts[i].face, "Arial");
@@ -163,7 +165,7 @@ TEST_P(PageLayout, PlacesEveryGridDigitAndText)
     std::size_t t = 2;
     for (int slot = 0; slot < c.perPage; ++slot) {
         const int number = 7 + slot;
-        const PuzzleRecord &record = TestPuzzles().at(2, c.sizeIndex, number);
+        const PuzzleRecord &record = TestPuzzles().at(c.level, c.sizeIndex, number);
         auto checkDigits = [&](const Grid &g, bool solution, int points) {
             const float cell = static_cast<float>(g.side) / n;
             const int dx = static_cast<int>(std::floor((cell - 10 * points) / 2));
@@ -201,29 +203,41 @@ TEST_P(PageLayout, PlacesEveryGridDigitAndText)
 }
 
 // Places as the layout gives them for A4: Cm = 566, the frame 1417..10483 x 1417..15423.
+const std::vector<Grid> kOnePuzzle = {{kLeft, kTop + kCm, 9066}};
+const std::vector<Grid> kOneSolution = {{kLeft, kBottom - 7 * kCm, 7 * kCm}};
+const std::vector<Grid> kTwoPuzzles = {{kLeft, kTop + kCm, 5660}, {kLeft, 9197, 5660}};
+const std::vector<Grid> kTwoSolutions = {{kRight - 2830, kTop + 6 * kCm, 2830},
+                                         {kRight - 2830, 12027, 2830}};
+const std::vector<Grid> kFourPuzzles = {{kLeft, kTop + kCm, 3962}, {6521, kTop + kCm, 3962},
+                                        {kLeft, 8914, 3962}, {6521, 8914, 3962}};
+const std::vector<Grid> kFourSolutions = {{kLeft, 6228, 2264}, {6521, 6228, 2264},
+                                          {kLeft, kBottom - 2264, 2264},
+                                          {6521, kBottom - 2264, 2264}};
+
+// Every layout and size with solutions, so that each of the 24 digit sizes is printed, and
+// each level once at least in the title line. Digit sizes of puzzles and solutions:
+//   per page 1: 42 34 28 24 and 19 15 13 11; 2: 28 22 19 16 and 14 11 9 8;
+//   4: 18 14 12 10 and 10 8 7 6 (for N = 8, 10, 12, 14); captions 18, 11 and 8 points.
 INSTANTIATE_TEST_SUITE_P(
     PrintRun, PageLayout,
     ::testing::Values(
-        LayoutCase{"OnePerPage8WithSolutions", 1, 0, true,
-                   {{kLeft, kTop + kCm, 9066}}, {{kLeft, kBottom - 7 * kCm, 7 * kCm}}, 42, 19, 18},
-        LayoutCase{"OnePerPage14WithoutSolutions", 1, 3, false,
-                   {{kLeft, kTop + kCm, 9066}}, {}, 24, 11, 18},
-        LayoutCase{"TwoPerPage10WithSolutions", 2, 1, true,
-                   {{kLeft, kTop + kCm, 5660}, {kLeft, 9197, 5660}},
-                   {{kRight - 2830, kTop + 6 * kCm, 2830}, {kRight - 2830, 12027, 2830}},
-                   22, 11, 11},
-        LayoutCase{"TwoPerPage12WithoutSolutions", 2, 2, false,
-                   {{kLeft, kTop + kCm, 5660}, {kLeft, 9197, 5660}}, {}, 19, 9, 11},
-        LayoutCase{"FourPerPage12WithSolutions", 4, 2, true,
-                   {{kLeft, kTop + kCm, 3962}, {6521, kTop + kCm, 3962},
-                    {kLeft, 8914, 3962}, {6521, 8914, 3962}},
-                   {{kLeft, 6228, 2264}, {6521, 6228, 2264},
-                    {kLeft, kBottom - 2264, 2264}, {6521, kBottom - 2264, 2264}},
-                   12, 7, 8},
-        LayoutCase{"FourPerPage8WithoutSolutions", 4, 0, false,
-                   {{kLeft, kTop + kCm, 3962}, {6521, kTop + kCm, 3962},
-                    {kLeft, 8914, 3962}, {6521, 8914, 3962}},
-                   {}, 18, 10, 8}),
+        LayoutCase{"OnePerPage8WithSolutions", 2, 1, 0, true, kOnePuzzle, kOneSolution, 42, 19, 18},
+        LayoutCase{"OnePerPage10Easy", 0, 1, 1, true, kOnePuzzle, kOneSolution, 34, 15, 18},
+        LayoutCase{"OnePerPage12Medium", 1, 1, 2, true, kOnePuzzle, kOneSolution, 28, 13, 18},
+        LayoutCase{"OnePerPage14Insane", 3, 1, 3, true, kOnePuzzle, kOneSolution, 24, 11, 18},
+        LayoutCase{"OnePerPage14WithoutSolutions", 2, 1, 3, false, kOnePuzzle, {}, 24, 11, 18},
+        LayoutCase{"TwoPerPage8Insane", 3, 2, 0, true, kTwoPuzzles, kTwoSolutions, 28, 14, 11},
+        LayoutCase{"TwoPerPage10WithSolutions", 2, 2, 1, true, kTwoPuzzles, kTwoSolutions, 22, 11,
+                   11},
+        LayoutCase{"TwoPerPage12Easy", 0, 2, 2, true, kTwoPuzzles, kTwoSolutions, 19, 9, 11},
+        LayoutCase{"TwoPerPage14Medium", 1, 2, 3, true, kTwoPuzzles, kTwoSolutions, 16, 8, 11},
+        LayoutCase{"TwoPerPage12WithoutSolutions", 2, 2, 2, false, kTwoPuzzles, {}, 19, 9, 11},
+        LayoutCase{"FourPerPage8Medium", 1, 4, 0, true, kFourPuzzles, kFourSolutions, 18, 10, 8},
+        LayoutCase{"FourPerPage10Insane", 3, 4, 1, true, kFourPuzzles, kFourSolutions, 14, 8, 8},
+        LayoutCase{"FourPerPage12WithSolutions", 2, 4, 2, true, kFourPuzzles, kFourSolutions, 12,
+                   7, 8},
+        LayoutCase{"FourPerPage14Easy", 0, 4, 3, true, kFourPuzzles, kFourSolutions, 10, 6, 8},
+        LayoutCase{"FourPerPage8WithoutSolutions", 2, 4, 0, false, kFourPuzzles, {}, 18, 10, 8}),
     [](const auto &info) { return info.param.name; });
 
 TEST(PrintRun, PagesHoldConsecutivePuzzlesWithoutAnEmptyLastSheet)
