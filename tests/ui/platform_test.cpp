@@ -120,6 +120,155 @@ TEST(QtSettings, HandEditedValuesNeverBreakTheReaders)
     EXPECT_EQ(r.CurrentPlayer(), 0);
 }
 
+namespace {
+
+QByteArray FileBytes(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void WriteFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+} // namespace
+
+// Files written by QSettings read back the same, and what the store writes is what QSettings
+// writes, byte for byte, so that settings files of earlier versions keep working both ways.
+TEST(QtSettings, ReadsAndWritesValuesAsQSettingsDoes)
+{
+    const std::pair<const char *, std::string> rows[] = {
+        {"Wells", "True"},
+        {"Player01", " Anna, de Boer  "},
+        {"Player02", "Zo\xc3\xab             "},
+        {"Player03", "\xe6\x97\xa5\xe6\x9c\xac \xf0\x9f\x98\x80"},
+        {"Player04", "semi;colon"},
+        {"Player05", "a=b"},
+        {"Player06", "say \"hi\""},
+        {"Player07", "back\\slash\\"},
+        {"Player08", "tab\tnew\nline\r"},
+        {"Player09", "\x01" "1f"},
+        {"Player10", "@at"},
+        {"Player11", "@@two"},
+        {"Player12", "@Invalid()"},
+        {"Player13", ""},
+        {"Player14", std::string("nul\0" "7", 5)},
+        {"Player15", "  "},
+        {"Player16", "del\x7f"},
+        {"Player17", "x,y , z"},
+        {"Player18", "'quoted' ?"},
+        {"odd key/with slash;%", "v"},
+    };
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    int n = 0;
+    for (const auto &[key, value] : rows) {
+        SCOPED_TRACE(key);
+        // A file name per row: QSettings keeps what it read of a file for the whole process.
+        ++n;
+        const QString byQt = dir.filePath(QString("qt%1.ini").arg(n));
+        const QString byStore = dir.filePath(QString("store%1.ini").arg(n));
+        {
+            QSettings qt(byQt, QSettings::IniFormat);
+            qt.beginGroup("Players");
+            qt.setValue(key, QString::fromStdString(value));
+        }
+        EXPECT_EQ(QtSettingsStore(byQt).get("Farrowdel", "Players", key, "?"), value);
+
+        QtSettingsStore(byStore).set("Farrowdel", "Players", key, value);
+        EXPECT_EQ(FileBytes(byStore), FileBytes(byQt));
+        QSettings qt(byStore, QSettings::IniFormat);
+        EXPECT_EQ(qt.value(QStringLiteral("Players/") + key).toString().toStdString(), value);
+    }
+}
+
+// A damaged line of the Options section costs at most its own key; the roster and the other
+// sections after it are read, and a write keeps them byte for byte.
+TEST(QtSettings, ADamagedLineCostsNothingButItsOwnKey)
+{
+    struct Row {
+        const char *name;
+        std::string lines;
+        bool duplicates; // "Duplicates" as read: True (its default) when its line is damaged
+    };
+    const Row rows[] = {
+        {"StrayQuote", "Duplicates=\"False\n", true},
+        {"QuoteInTheMiddle", "Duplicates=Fal\"se\n", true},
+        {"BackslashAtTheEnd", "Duplicates=False\\\n", true},
+        {"NulByte", std::string("Duplicates=Fa\0lse\n", 18), true},
+        {"BinaryJunk", std::string("\x8f\"\0[\x1b=\\\xff;\"\xc3(\x7f\x02\n", 15) + "Duplicates=False\n", false},
+        {"JunkThatLooksLikeAHeader", "[\x01\xfe]\nDuplicates=False\n", false},
+        {"CarriageReturnAlone", "Duplicates=\"Fa\rlse\"\n", true},
+    };
+    const QByteArray after = "Level=2\nSize=3\n\n[Players]\nCount=2\nPlayer01=Anna            \n"
+                             "Player02=Bob             \nLast_Player=2\n\n[Last_Easy]\nSize_08=7\n";
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString file = dir.filePath("Farrowdel.ini");
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.name);
+        WriteFile(file, "[Options]\nWells=False\n" + QByteArray::fromStdString(row.lines) + after);
+
+        auto expectRosterAndNumbers = [](SettingsStore &store) {
+            const Roster r = Load_Players(store);
+            ASSERT_EQ(r.PlayerCount(), 2);
+            EXPECT_EQ(r.shownName(1), "Anna");
+            EXPECT_EQ(r.shownName(2), "Bob");
+            EXPECT_EQ(r.CurrentPlayer(), 2);
+            EXPECT_EQ(Load_Last_Numbers(store)[0][0], 7);
+        };
+        QtSettingsStore store(file);
+        GameOptions expected;
+        expected.WellsOn = false;
+        expected.DuplicatesOn = row.duplicates;
+        expected.SelectedLevel = 2;
+        expected.SelectedSize = 3;
+        EXPECT_EQ(Read_Options(store), expected);
+        expectRosterAndNumbers(store);
+
+        GameOptions changed = expected;
+        changed.SoundsOn = false;
+        changed.SelectedLevel = 1;
+        Save_Options(store, changed);
+        QtSettingsStore again(file);
+        EXPECT_EQ(Read_Options(again), changed);
+        expectRosterAndNumbers(again);
+        const QByteArray bytes = FileBytes(file);
+        EXPECT_TRUE(bytes.endsWith(after.mid(after.indexOf("\n[Players]")))) << bytes.toStdString();
+    }
+}
+
+// Names kept in Latin-1 by hand or by another program read as what they say, and a write of the
+// roster keeps their meaning (in UTF-8, as QSettings reads it).
+TEST(QtSettings, NamesInLatin1AreReadAsLatin1AndWrittenBackTheSame)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString file = dir.filePath("Farrowdel.ini");
+    const QByteArray latin1 = "Player01=Jos\xe9            \n";
+    WriteFile(file, "[Players]\nCount=2\n" + latin1 + "Player02=\"Zo\xeb, M.\"        \nLast_Player=1\n");
+
+    QtSettingsStore store(file);
+    const Roster r = Load_Players(store);
+    ASSERT_EQ(r.PlayerCount(), 2);
+    EXPECT_EQ(r.shownName(1), "Jos\xc3\xa9");
+    EXPECT_EQ(r.shownName(2), "Zo\xc3\xab, M.");
+
+    store.set("Farrowdel", "Options", "Wells", "False");
+    EXPECT_TRUE(FileBytes(file).contains(latin1)) << "lines not written stay as they were";
+
+    Save_Players(store, r);
+    EXPECT_FALSE(FileBytes(file).contains("\xe9"));
+    QSettings qt(file, QSettings::IniFormat);
+    EXPECT_EQ(qt.value("Players/Player01").toString().toStdString(), FitName16("Jos\xc3\xa9"));
+    EXPECT_EQ(qt.value("Players/Player02").toString().toStdString(), FitName16("Zo\xc3\xab, M."));
+    EXPECT_EQ(Load_Players(store).shownName(1), "Jos\xc3\xa9");
+}
+
 TEST(QtFolders, ProgramFolderAndLocalDataFolder)
 {
     QtFolders folders;

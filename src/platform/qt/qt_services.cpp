@@ -2,16 +2,22 @@
 
 #include <QAbstractButton>
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QInputDialog>
+#include <QLockFile>
 #include <QAudioDevice>
 #include <QMediaDevices>
 #include <QMessageBox>
+#include <QSaveFile>
+#include <QSettings>
 #include <QSoundEffect>
 #include <QStandardPaths>
 #include <QTime>
 #include <QUrl>
 
+#include <optional>
 #include <utility>
 
 namespace tl {
@@ -77,33 +83,63 @@ std::string QtInputBox::ask(const std::string &prompt, const std::string &title,
 
 // ---- Settings ----------------------------------------------------------------------------------
 
-QtSettingsStore::QtSettingsStore()
-    : settings_(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Farrowdel"),
-                QStringLiteral("Farrowdel"))
+namespace {
+
+// The file's bytes; empty when there is no file yet, nothing when it exists but cannot be read.
+std::optional<QByteArray> ReadSettingsFile(const QString &path)
 {
+    QFile file(path);
+    if (!file.exists())
+        return QByteArray();
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    return file.readAll();
+}
+
+} // namespace
+
+QtSettingsStore::QtSettingsStore()
+    : QtSettingsStore(QSettings(QSettings::IniFormat, QSettings::UserScope,
+                                QStringLiteral("Farrowdel"), QStringLiteral("Farrowdel"))
+                          .fileName())
+{
+}
+
+QtSettingsStore::QtSettingsStore(const QString &fileName) : fileName_(fileName)
+{
+    text_ = IniText(ReadSettingsFile(fileName_).value_or(QByteArray()));
 }
 
 std::string QtSettingsStore::get(const std::string &, const std::string &section,
                                  const std::string &key, const std::string &defaultValue)
 {
-    settings_.beginGroup(q(section));
-    const QVariant v = settings_.value(q(key));
-    settings_.endGroup();
-    if (!v.isValid())
-        return defaultValue;
-    // A value edited by hand to hold an unquoted comma reads back as a list: keep it as text.
-    if (v.userType() == QMetaType::QStringList)
-        return v.toStringList().join(QStringLiteral(", ")).toStdString();
-    return v.toString().toStdString();
+    const std::optional<QString> v = text_.value(q(section), q(key));
+    return v ? v->toStdString() : defaultValue;
 }
 
 void QtSettingsStore::set(const std::string &, const std::string &section, const std::string &key,
                           const std::string &value)
 {
-    settings_.beginGroup(q(section));
-    settings_.setValue(q(key), q(value));
-    settings_.endGroup();
-    settings_.sync();
+    QDir().mkpath(QFileInfo(fileName_).absolutePath());
+    // The lock file QSettings uses too: another running copy of the game does not write between
+    // the read and the write below. A lock left behind by a crash is stale after a while; a lock
+    // that cannot be had does not stop this write.
+    QLockFile lock(fileName_ + QStringLiteral(".lock"));
+    lock.tryLock(2000);
+    // Another copy may have written since: the change goes into the file as it is now.
+    const std::optional<QByteArray> bytes = ReadSettingsFile(fileName_);
+    if (bytes)
+        text_ = IniText(*bytes);
+    text_.setValue(q(section), q(key), q(value));
+    // A file that cannot be read is not replaced by what this copy knows of it.
+    if (!bytes)
+        return;
+    QSaveFile file(fileName_);
+    const QByteArray out = text_.bytes();
+    if (file.open(QIODevice::WriteOnly) && file.write(out) == out.size())
+        file.commit();
+    else
+        file.cancelWriting();
 }
 
 // ---- Folders -----------------------------------------------------------------------------------

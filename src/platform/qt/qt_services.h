@@ -1,11 +1,11 @@
 // The Qt implementations of the platform services (see platform/services.h).
 #pragma once
 
+#include "platform/qt/ini_text.h"
 #include "platform/services.h"
 
 #include <QElapsedTimer>
 #include <QPointer>
-#include <QSettings>
 #include <QStringList>
 #include <QWidget>
 
@@ -40,21 +40,28 @@ private:
 };
 
 // The per-user INI file of QSettings(IniFormat, UserScope, "Farrowdel", "Farrowdel"), normally
-// ~/.config/Farrowdel/Farrowdel.ini. A section is an INI group; every value is text; every write
-// is synced to disk at once. The game stores everything under the one application name, so the
-// `app` argument selects nothing.
+// ~/.config/Farrowdel/Farrowdel.ini, in QSettings' own format: a section is an INI group and
+// every value is text. The file is read at the start and again before each write, which
+// changes the one line of its key and is on disk when set() returns. The game stores everything
+// under the one application name, so the `app` argument selects nothing.
+//
+// The file is read and written here, line by line (see ini_text.h), rather than by QSettings,
+// because QSettings lets one damaged line swallow the rest of the file: a damaged line costs
+// its own key (it reads as its default) and nothing else, and a write keeps every other line.
 class QtSettingsStore : public SettingsStore {
 public:
     QtSettingsStore();
+    explicit QtSettingsStore(const QString &fileName);
     std::string get(const std::string &app, const std::string &section, const std::string &key,
                     const std::string &defaultValue) override;
     void set(const std::string &app, const std::string &section, const std::string &key,
              const std::string &value) override;
     // The file the values are kept in.
-    QString fileName() const { return settings_.fileName(); }
+    QString fileName() const { return fileName_; }
 
 private:
-    QSettings settings_;
+    QString fileName_;
+    IniText text_;
 };
 
 // The program's folder, and the generic local data folder (~/.local/share) as the user's local
