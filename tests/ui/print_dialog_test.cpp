@@ -12,6 +12,7 @@
 #include <QFontInfo>
 #include <QGroupBox>
 #include <QImage>
+#include <QProcess>
 #include <QRadioButton>
 #include <QSlider>
 #include <QTest>
@@ -377,6 +378,56 @@ TEST(QtPrinter, WithoutADefaultPrinterNothingIsSetUp)
     EXPECT_FALSE(printer.setUp(w, h));
     EXPECT_EQ(printer.startDocument(), nullptr);
     qunsetenv("CUPS_SERVER");
+}
+
+// The page printer tool: a run it cannot print as asked, or a file it cannot write, is reported
+// and ends it with a non-zero exit code, and no pages are claimed as printed.
+TEST(PrintPagesTool, RefusesWhatItCannotDoAndSaysWhy)
+{
+    TempDir dir;
+    const std::string pdf = dir / "pages.pdf";
+    const std::string notAFolder = dir / "file";
+    QFile plain(QString::fromStdString(notAFolder));
+    ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
+    plain.close();
+    struct Row {
+        QStringList args;
+        int exitCode;
+        const char *says; // on stderr
+        bool written;     // the PDF file at `pdf` exists afterwards
+    };
+    const Row rows[] = {
+        {{"--pdf", QString::fromStdString(pdf), "--level", "2", "--size", "3", "--per-page", "2",
+          "--pages", "3", "--from", "95", "--solutions"}, 0, "", true},
+        {{"--pdf", QString::fromStdString(pdf), "--level", "7"}, 2, "--level 7 is out of range", false},
+        {{"--pdf", QString::fromStdString(pdf), "--size", "9"}, 2, "--size 9 is out of range", false},
+        {{"--pdf", QString::fromStdString(pdf), "--per-page", "3"}, 2, "give 1, 2 or 4 puzzles", false},
+        {{"--pdf", QString::fromStdString(pdf), "--pages", "500"}, 2, "give 1 to 100 pages", false},
+        {{"--pdf", QString::fromStdString(pdf), "--per-page", "4", "--pages", "26"}, 2, "give 1 to 25 pages", false},
+        {{"--pdf", QString::fromStdString(pdf), "--pages", "10", "--from", "92"}, 2, "from 1 to 91", false},
+        {{"--pdf", QString::fromStdString(pdf), "--level", "-1"}, 2, "--level -1 is out of range", false},
+        {{"--pdf", QString::fromStdString(pdf), "--levle", "1"}, 2, "unknown option --levle", false},
+        {{"--pdf", QString::fromStdString(notAFolder + "/pages.pdf")}, 1, "cannot write", false},
+        {{"--pdf", QString::fromStdString(dir / "no-such-folder/pages.pdf")}, 1, "cannot write", false},
+        {{"--pdf", "/proc/pages.pdf"}, 1, "cannot write", false},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.args.join(' ').toStdString());
+        QFile::remove(QString::fromStdString(pdf));
+        QProcess tool;
+        tool.start(TL_BINARY_DIR "/print_pages",
+                   QStringList{"--stock", TL_BINARY_DIR "/DudEzadu.qzk"} + row.args);
+        ASSERT_TRUE(tool.waitForFinished(60000));
+        const QString out = tool.readAllStandardOutput(), err = tool.readAllStandardError();
+        EXPECT_EQ(tool.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(tool.exitCode(), row.exitCode) << err.toStdString();
+        EXPECT_TRUE(err.contains(row.says)) << err.toStdString();
+        EXPECT_EQ(QFile::exists(QString::fromStdString(pdf)), row.written);
+        if (row.exitCode == 0)
+            EXPECT_EQ(out, "printed 3 page(s) from 95 to 100\n");
+        else
+            EXPECT_FALSE(out.contains("printed")) << out.toStdString();
+    }
 }
 
 } // namespace

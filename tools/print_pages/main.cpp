@@ -3,16 +3,22 @@
 //
 //   print_pages --stock FILE --pdf OUT.pdf [--level L] [--size S] [--per-page P] [--pages N]
 //               [--from F] [--solutions]
-//       writes the pages of a print run (level 0..3, size index 0..3) to a PDF file of A4
-//       pages, one unit per twip; the choices go through the print dialog's own rules.
+//       writes the pages of a print run (level 0..3, size index 0..3, 1, 2 or 4 puzzles per
+//       page, as many pages as the print dialog's slider offers, a first number that keeps the
+//       run within puzzles 1..100) to a PDF file of A4 pages, one unit per twip.
 //   print_pages --stock FILE --previews DIR
 //       writes the dialog's six example pictures (PRN1.png ... PRN4S.png, 217 x 313 pixels)
 //       into DIR: the first Easy 8 x 8 puzzles of the stock laid out as printed.
+//
+// A choice out of its range, an unknown option or a file that cannot be written is reported on
+// stderr and ends the tool with a non-zero exit code; nothing is replaced without a word.
 #include "game/puzzle_stock.h"
+#include "game/stored_settings.h"
 #include "platform/qt/qt_printer.h"
 #include "printing/print_dialog_model.h"
 #include "printing/print_run.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
@@ -20,6 +26,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <map>
+#include <optional>
+#include <set>
 #include <string>
 
 namespace {
@@ -63,15 +71,21 @@ int main(int argc, char **argv)
                                                                      : qgetenv("QT_QPA_PLATFORM"));
     QGuiApplication app(argc, argv);
 
+    const std::set<std::string> known = {"--stock", "--pdf", "--previews", "--level", "--size",
+                                          "--per-page", "--pages", "--from", "--solutions"};
     std::map<std::string, std::string> args;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
+        if (!known.count(a)) {
+            std::fprintf(stderr, "print_pages: unknown option %s\n", a.c_str());
+            return 2;
+        }
         if (a == "--solutions")
             args[a] = "1";
-        else if (a.rfind("--", 0) == 0 && i + 1 < argc)
+        else if (i + 1 < argc)
             args[a] = argv[++i];
         else {
-            std::fprintf(stderr, "print_pages: unexpected argument %s\n", a.c_str());
+            std::fprintf(stderr, "print_pages: %s needs a value\n", a.c_str());
             return 2;
         }
     }
@@ -110,25 +124,74 @@ int main(int argc, char **argv)
         return 0;
     }
 
-    // The choices as a user would make them in the dialog, so that they obey its rules.
-    auto number = [&](const char *key, int fallback) {
-        return args.count(key) ? std::atoi(args[key].c_str()) : fallback;
+    // The choices, each within the range the print dialog offers.
+    auto number = [&](const char *key, int fallback, int min, int max,
+                      const char *range) -> std::optional<int> {
+        if (!args.count(key))
+            return fallback;
+        const auto value = tl::ParseWholeNumber(args[key], min, max);
+        if (!value)
+            std::fprintf(stderr, "print_pages: %s %s is out of range: %s\n", key,
+                         args[key].c_str(), range);
+        return value;
     };
+    const auto level = number("--level", 0, 0, 3, "give a level from 0 (Easy) to 3 (Insane)");
+    const auto size = number("--size", 0, 0, 3, "give a size from 0 (8 x 8) to 3 (14 x 14)");
+    const char *perPageRange = "give 1, 2 or 4 puzzles per page";
+    const auto perPageValue = number("--per-page", 1, 1, 4, perPageRange);
+    const bool perPageOk = perPageValue && *perPageValue != 3;
+    if (perPageValue && !perPageOk)
+        std::fprintf(stderr, "print_pages: --per-page 3 is out of range: %s\n", perPageRange);
+    if (!level || !size || !perPageOk)
+        return 2;
+    const int perPage = *perPageValue;
+    const int maxPages = tl::SliderMaximum(perPage);
+    const std::string pagesRange = "give 1 to " + std::to_string(maxPages) + " pages of " +
+                                   std::to_string(perPage) + " puzzle(s) each";
+    const auto pages = number("--pages", 1, 1, maxPages, pagesRange.c_str());
+    if (!pages)
+        return 2;
+    const int lastFrom = 101 - *pages * perPage;
+    const std::string fromRange = "give a first puzzle from 1 to " + std::to_string(lastFrom) +
+                                  " for " + std::to_string(*pages * perPage) + " puzzle(s)";
+    const auto from = number("--from", 1, 1, lastFrom, fromRange.c_str());
+    if (!from)
+        return 2;
+
+    // The choices as a user would make them in the dialog, so that they obey its rules.
     tl::PrintDialogModel model;
     model.Restore_Choices();
     model.Printer_Ready();
-    model.BinPuzTypeKeuze_Click(number("--level", 0));
-    model.BinPuzFormaatKeuze_Click(number("--size", 0));
-    const int perPage = number("--per-page", 1);
+    model.BinPuzTypeKeuze_Click(*level);
+    model.BinPuzFormaatKeuze_Click(*size);
     model.OptionAantal_Click(perPage == 4 ? 2 : perPage == 2 ? 1 : 0);
     model.CheckSolution_Click(args.count("--solutions") > 0);
-    model.PageSlider_Change(number("--pages", 1));
-    model.TextFrom_Change(std::to_string(number("--from", 1)));
+    model.PageSlider_Change(*pages);
+    model.TextFrom_Change(std::to_string(*from));
     model.Update_Range();
 
-    tl::PdfPageFile pdf(QString::fromStdString(args["--pdf"]));
-    tl::PrintRun run(model.current, *geometry, puzzles, pdf.canvas());
-    run.Print_All();
+    // The PDF writer reports no failure to open its file: the file is opened here first, and
+    // checked once the pages are written.
+    const QString path = QString::fromStdString(args["--pdf"]);
+    {
+        QFile out(path);
+        if (!out.open(QIODevice::WriteOnly)) {
+            std::fprintf(stderr, "print_pages: cannot write %s: %s\n", args["--pdf"].c_str(),
+                         out.errorString().toLocal8Bit().constData());
+            return 1;
+        }
+    }
+    {
+        tl::PdfPageFile pdf(path);
+        tl::PrintRun run(model.current, *geometry, puzzles, pdf.canvas());
+        run.Print_All();
+    }
+    QFile written(path);
+    if (!written.open(QIODevice::ReadOnly) || !written.read(5).startsWith("%PDF-")) {
+        std::fprintf(stderr, "print_pages: the pages could not be written to %s\n",
+                     args["--pdf"].c_str());
+        return 1;
+    }
     std::printf("printed %d page(s) from %d to %d\n", model.current.PageCount,
                 model.current.FirstNumber,
                 model.current.FirstNumber + model.current.PageCount * model.current.PerPage - 1);
