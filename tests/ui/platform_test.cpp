@@ -18,6 +18,9 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+#include <random>
+
 using namespace tl;
 
 namespace {
@@ -267,6 +270,62 @@ TEST(QtSettings, NamesInLatin1AreReadAsLatin1AndWrittenBackTheSame)
     EXPECT_EQ(qt.value("Players/Player01").toString().toStdString(), FitName16("Jos\xc3\xa9"));
     EXPECT_EQ(qt.value("Players/Player02").toString().toStdString(), FitName16("Zo\xc3\xab, M."));
     EXPECT_EQ(Load_Players(store).shownName(1), "Jos\xc3\xa9");
+}
+
+// Random files made of the pieces that go wrong (quotes, backslashes, NUL, Latin-1 and UTF-8,
+// headers without brackets, aliases of one key, lone carriage returns): a write gives its key
+// the value written and leaves every other key reading as before, and the text written reads
+// back as the text in memory.
+TEST(QtSettings, AWriteChangesItsOwnKeyAndNoOtherInAnyFile)
+{
+    const std::vector<QByteArray> heads = {"[Options]", "[Players]", "[General]", "[Sec%20tion]",
+                                           "[K\xe9y]", "[Options", " [Players] ", "; [Options]"};
+    const std::vector<QByteArray> keys = {"Wells", "Player01", "K\xe9y", "K\xc3\xa9y",
+                                          "Sec%20tion\\Wells", " Wells ", "\"Wells\""};
+    const std::vector<QByteArray> bits = {"True", "\"", "\\", ",", ";", " ", QByteArray("\0", 1),
+                                          "\x01", "\xe9", "\xc3\xa9", "@", "@@", "@Invalid()", "x",
+                                          "\t", "=", "\\x41", "\\0"};
+    const std::vector<QByteArray> ends = {"\n", "\n", "\n", "\r\n", "\r", ""};
+    const QStringList sections = {"Options", "Players", "", "Sec tion", QString::fromUtf8("K\xc3\xa9y")};
+    const QStringList names = {"Wells", "Player01", QString::fromUtf8("K\xc3\xa9y")};
+    const QStringList values = {"False", " Anna, de Boer  ", QString::fromUtf8("Zo\xc3\xab"),
+                                "say \"hi\"", "back\\", "@x", "", QString::fromUtf8(QByteArray("a\0" "1", 3)), "x;y",
+                                "\t1\t", QString::fromUtf8("\xf0\x9f\x98\x80 2")};
+    std::mt19937 random(19);
+    auto pick = [&](const auto &list) { return list[random() % list.size()]; };
+
+    for (int file = 0; file < 3000; ++file) {
+        QByteArray bytes;
+        for (int line = int(random() % 8); line > 0; --line) {
+            if (random() % 4 == 0)
+                bytes += pick(heads);
+            else {
+                bytes += pick(keys);
+                if (random() % 6)
+                    bytes += '=';
+                for (int bit = int(random() % 4); bit > 0; --bit)
+                    bytes += pick(bits);
+            }
+            bytes += pick(ends);
+        }
+        SCOPED_TRACE(bytes.toPercentEncoding().toStdString());
+        IniText text(bytes);
+        std::map<QString, std::optional<QString>> before;
+        for (const QString &section : sections)
+            for (const QString &name : names)
+                before[section + '|' + name] = text.value(section, name);
+
+        const QString section = pick(sections), name = pick(names), value = pick(values);
+        text.setValue(section, name, value);
+        const IniText again(text.bytes());
+        for (const QString &sec : sections)
+            for (const QString &n : names) {
+                const std::optional<QString> expected =
+                    sec == section && n == name ? value : before[sec + '|' + n];
+                ASSERT_EQ(text.value(sec, n), expected) << (sec + '|' + n).toStdString();
+                ASSERT_EQ(again.value(sec, n), expected) << (sec + '|' + n).toStdString();
+            }
+    }
 }
 
 TEST(QtFolders, ProgramFolderAndLocalDataFolder)

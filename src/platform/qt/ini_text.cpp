@@ -408,8 +408,15 @@ void IniText::setValue(const QString &section, const QString &key, const QString
     for (std::size_t i = lines_.size(); i-- > 0;) {
         Line &line = lines_[i];
         if (line.entry && line.path == path) {
+            // The value goes in as UTF-8, so a key written in Latin-1 goes over to UTF-8 with it:
+            // a line is read in one encoding.
+            QByteArray key = line.raw.left(line.valueStart);
+            if (!IsUtf8(Body(line.raw))) {
+                const qsizetype bom = i == 0 && key.startsWith("\xEF\xBB\xBF") ? 3 : 0;
+                key = key.left(bom) + QString::fromLatin1(key.mid(bom)).toUtf8();
+            }
             QString at = line.section;
-            line = ParseLine(line.raw.left(line.valueStart) + escaped + LineBreak(line.raw), at, i == 0);
+            line = ParseLine(key + escaped + LineBreak(line.raw), at, i == 0);
             return;
         }
     }
