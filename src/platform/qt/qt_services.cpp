@@ -98,6 +98,7 @@ std::optional<QByteArray> ReadSettingsFile(const QString &path)
 
 } // namespace
 
+// QSettings names the file, so QSettings::setPath and $XDG_CONFIG_HOME choose it as before.
 QtSettingsStore::QtSettingsStore()
     : QtSettingsStore(QSettings(QSettings::IniFormat, QSettings::UserScope,
                                 QStringLiteral("Farrowdel"), QStringLiteral("Farrowdel"))
