@@ -41,9 +41,10 @@ int ClearBestTimes(const std::vector<StockSlot> &range,
 // the cleared times stay in memory either way. Returns the number of records not written.
 int Reset_Best_Times(const StockContext &ctx, ResetScope scope, int shownLevel, int shownSize);
 
-// The first-run clearing: the best time of every record is cleared and written back, one record
-// at a time in file order; failing writes are reported in one box, as for a reset of everything.
-// Returns the number of records not written.
+// The first-run clearing: the best time of every record is cleared in memory and the whole stock
+// is written back with one open, write and close of the working copy. A failing write is
+// reported in one box, as for a reset of everything, and the cleared times stay in memory.
+// Returns the number of records not written (0 or 1600).
 int Clear_All_Best_Times(const StockContext &ctx);
 
 } // namespace tl

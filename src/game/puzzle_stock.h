@@ -12,6 +12,11 @@
 // failure. Writing a record beyond the end of a short working copy first fills the gap with the
 // records `Puzzles` holds for it, so the file never gains a hole of zero bytes. Record numbers
 // passed to the writers are checked: nothing outside the stock is ever written.
+//
+// Every record is checked as it is loaded (see IsSoundStockRecord): a damaged record would show
+// the player a wrong solution, a board that completes at once or a best time filed under another
+// puzzle. The pristine copy must be sound throughout to be used at all; a damaged record of the
+// working copy is replaced by its pristine record.
 #pragma once
 
 #include "game/puzzle_record.h"
@@ -65,26 +70,43 @@ inline constexpr const char *kReadErrorText = "Error reading binary puzzles from
 inline constexpr const char *kWriteErrorText = "Error writing binary puzzles to file!";
 inline constexpr const char *kResetErrorText = "Error resetting binary puzzle time to file!";
 
+// True when `record` may stand in the slot (level, sizeIndex, number): its Level, SizeIndex and
+// Number name that slot, its solution is a full board of its size by the three rules (no three
+// equal neighbours, half of each value per line, no two equal rows or columns), and every given
+// cell (a stored 0 or 1) agrees with the solution. Cells beyond the board, the best time and
+// the fields that are never interpreted are not looked at.
+bool IsSoundStockRecord(const PuzzleRecord &record, int level, int sizeIndex, int number);
+
 // Makes sure a working copy exists. When there is none, the pristine copy is copied into the
 // data folder under a temporary name and renamed only once it is complete and holds all 1600
-// records (a shorter pristine copy never becomes a working copy), and the new working copy is
+// records, every one of them sound (a shorter or damaged pristine copy never becomes a working
+// copy), and the new working copy is
 // made writable by its owner. True when a copy was made just now (a first run); false
 // when a working copy was already there, or when the copy failed (then no working copy exists,
 // and the load that follows reports the failure). Reports nothing itself.
 bool Ensure_Stock_File(const StockContext &ctx);
 
-// Reads the working copy into `Puzzles`. The file is opened for reading only, so a read-only
-// working copy loads. Fields are taken as they are stored. A working copy shorter than 1600
-// records loads without a message; the records it lacks are taken from the pristine copy.
+// Reads the working copy into `Puzzles`. A working copy shorter than 1600 records loads without
+// a message; the records it lacks are taken from the pristine copy. A damaged record (one that
+// is not IsSoundStockRecord for its slot) is replaced by the pristine record of its slot with
+// the best time cleared, as a first run would have made it, and the replacement is written
+// back over the damaged record at once, so the repair sticks; nothing else in the file changes.
+// A read-only working copy of sound records loads without a write; one that cannot take a
+// repair loads all the same after an "Error writing binary puzzles to file!" box.
 // False, after a "File Error" box, when the working copy is missing or cannot be read, or when
-// it is short and the pristine copy cannot supply all it lacks; the records read before the
-// failure stay in `Puzzles`.
+// it needs records from the pristine copy and that is missing, short or holds a damaged record;
+// then nothing is written, and the records read before the failure stay in `Puzzles`.
 bool Load_Stock(const StockContext &ctx);
 
 // Writes the records `fromNr`..`toNr` of one level and size as `Puzzles` holds them. The range
 // is limited to 1..100; an empty range opens and closes the file and writes nothing. Reports
 // "Error writing binary puzzles to file!"; the records before a failure stay written.
 void Save_Stock_Range(const StockContext &ctx, int level, int sizeIndex, int fromNr, int toNr);
+
+// Writes all 1600 records as `Puzzles` holds them with one open, write and close of the working
+// copy (the first-run clearing of every best time). Reports nothing: false when the working copy
+// is missing or the write fails.
+bool Save_Whole_Stock(const StockContext &ctx);
 
 // Writes one record (the puzzle whose best time just changed) as `Puzzles` holds it. Reports
 // "Error writing binary puzzles to file!".

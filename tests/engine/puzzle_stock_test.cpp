@@ -5,6 +5,7 @@
 #include "support/temp_dir.h"
 
 #include <filesystem>
+#include <random>
 #include <gtest/gtest.h>
 
 using namespace tl;
@@ -277,18 +278,203 @@ TEST_F(StockFileTest, AShortWorkingCopyThatThePristineCopyCannotCompleteFailsToL
     }
 }
 
-TEST_F(StockFileTest, DamagedFieldsAreLoadedAsStored)
+// ---- Damaged records -------------------------------------------------------------------------
+
+namespace {
+
+// The first empty (k = -1) or given (k = 0/1) cell of a record's board.
+int FirstCell(const PuzzleRecord &r, bool given)
 {
-    auto records = test::MakeTestStock(false);
-    records[0].SizeIndex = 99;
-    records[0].Level = -3;
-    records[1].Number = 0x7FFF;
+    for (int k = 0; k < r.cellCount(); ++k)
+        if ((r.StartCells[k] != -1) == given)
+            return k;
+    return -1;
+}
+
+// Ways a record can be damaged; each makes it unfit for its slot.
+struct Damage {
+    const char *name;
+    void (*apply)(PuzzleRecord &);
+};
+const Damage kDamages[] = {
+    {"Level 99", [](PuzzleRecord &r) { r.Level = 99; }},
+    {"SizeIndex -7", [](PuzzleRecord &r) { r.SizeIndex = -7; }},
+    {"a sound record of another level",
+     [](PuzzleRecord &r) { r = test::MakeTestRecord((r.Level + 2) % kLevels, r.SizeIndex, r.Number, true); }},
+    {"a sound record of another size",
+     [](PuzzleRecord &r) { r = test::MakeTestRecord(r.Level, (r.SizeIndex + 1) % kSizes, r.Number, true); }},
+    {"the number of another puzzle", [](PuzzleRecord &r) { r.Number = static_cast<std::int16_t>(r.Number % 100 + 1); }},
+    {"an all-zero record", [](PuzzleRecord &r) { r = PuzzleRecord{}; }},
+    {"an empty solution", [](PuzzleRecord &r) { r.SolutionCells.fill(-1); }},
+    {"one flipped solution cell", [](PuzzleRecord &r) { r.SolutionCells[FirstCell(r, false)] ^= 1; }},
+    {"one solution cell 2", [](PuzzleRecord &r) { r.SolutionCells[FirstCell(r, false)] = 2; }},
+    {"the last solution cell empty", [](PuzzleRecord &r) { r.SolutionCells[r.cellCount() - 1] = -1; }},
+    {"a given that disagrees with the solution", [](PuzzleRecord &r) { r.StartCells[FirstCell(r, true)] ^= 1; }},
+    {"two rows of the solution equal", [](PuzzleRecord &r) {
+         const int n = r.side();
+         for (int c = 0; c < n; ++c)
+             r.SolutionCells[n + c] = r.SolutionCells[c];
+         r.StartCells.fill(-1);
+     }},
+};
+
+// The slots the damage tables hit: the first record, one in the middle and the last.
+const int kDamagedIndexes[] = {0, 506, 1599};
+
+PuzzleRecord WithoutBestTime(PuzzleRecord r)
+{
+    r.BestMin = r.BestSec = r.BestPlayer = 0;
+    return r;
+}
+
+std::vector<std::uint8_t> RandomStockBytes(std::uint64_t seed)
+{
+    std::mt19937_64 rng(seed);
+    std::vector<std::uint8_t> bytes(kStockBytes);
+    for (auto &b : bytes)
+        b = static_cast<std::uint8_t>(rng());
+    return bytes;
+}
+
+} // namespace
+
+TEST(StockRecordCheck, DamagedRecordsAreUnsoundAndUncheckedFieldsDoNotMatter)
+{
+    const PuzzleRecord good = test::MakeTestRecord(1, 1, 7, true);
+    ASSERT_TRUE(IsSoundStockRecord(good, 1, 1, 7));
+    EXPECT_FALSE(IsSoundStockRecord(good, 1, 1, 8));
+    EXPECT_FALSE(IsSoundStockRecord(good, 2, 1, 7));
+    for (const Damage &d : kDamages) {
+        PuzzleRecord r = good;
+        d.apply(r);
+        EXPECT_FALSE(IsSoundStockRecord(r, 1, 1, 7)) << d.name;
+    }
+    // Fields the game never takes as rules of the puzzle: a record stays sound with them odd.
+    const std::pair<const char *, void (*)(PuzzleRecord &)> harmless[] = {
+        {"odd given values (read as empty)", [](PuzzleRecord &r) { r.StartCells[FirstCell(r, false)] = 32767; r.StartCells[FirstCell(r, true)] = -2; }},
+        {"cells beyond the board", [](PuzzleRecord &r) { r.StartCells[150] = 5; r.SolutionCells[150] = -9; }},
+        {"best time and holder", [](PuzzleRecord &r) { r.BestMin = -1; r.BestSec = 99; r.BestPlayer = 300; }},
+        {"never interpreted fields", [](PuzzleRecord &r) { r.Reserved = 7; r.HeavyCount = -1; r.ExtraCells.fill(3); }},
+        {"no given cell at all", [](PuzzleRecord &r) { r.StartCells.fill(-1); }},
+    };
+    for (const auto &[name, apply] : harmless) {
+        PuzzleRecord r = good;
+        apply(r);
+        EXPECT_TRUE(IsSoundStockRecord(r, 1, 1, 7)) << name;
+    }
+}
+
+TEST_F(StockFileTest, ADamagedWorkingCopyRecordIsReplacedByThePristineRecordOnDiskToo)
+{
+    writePristine(true);
+    const std::vector<PuzzleRecord> pristine = test::MakeTestStock(true);
+    for (const Damage &d : kDamages)
+        for (int index : kDamagedIndexes) {
+            SCOPED_TRACE(std::string(d.name) + " at record " + std::to_string(index + 1));
+            // The working copy holds best times of its own (those of the pristine copy, doubled).
+            std::vector<PuzzleRecord> records = pristine;
+            for (PuzzleRecord &r : records)
+                r.BestMin = static_cast<std::int16_t>(r.BestMin * 2 + 1);
+            d.apply(records[index]);
+            writeWorking(test::StockBytes(records));
+
+            ASSERT_TRUE(Load_Stock(ctx));
+            expectNoBoxes();
+            // Only the damaged record changed, in memory and in the file; its best time is gone.
+            records[index] = WithoutBestTime(pristine[index]);
+            ASSERT_EQ(puzzles.records(), records);
+            ASSERT_EQ(working(), test::StockBytes(records));
+
+            // The repair sticks: the next load finds nothing to mend.
+            ASSERT_TRUE(Load_Stock(ctx));
+            expectNoBoxes();
+            ASSERT_EQ(working(), test::StockBytes(records));
+        }
+}
+
+TEST_F(StockFileTest, ARandomWorkingCopyIsReplacedWholeAndADamagedShortOneIsMendedToo)
+{
+    writePristine(true);
+    std::vector<PuzzleRecord> cleared = test::MakeTestStock(true);
+    for (PuzzleRecord &r : cleared)
+        r = WithoutBestTime(r);
+
+    writeWorking(RandomStockBytes(19));
+    ASSERT_TRUE(Load_Stock(ctx));
+    expectNoBoxes();
+    EXPECT_EQ(puzzles.records(), cleared);
+    EXPECT_EQ(working(), test::StockBytes(cleared));
+
+    // A short working copy with a damaged record: the record is mended in the file, the records
+    // it lacks come from the pristine copy into memory only, as for any short copy.
+    std::vector<PuzzleRecord> records = test::MakeTestStock(true);
+    records.resize(10);
+    records[4].SizeIndex = -7;
     writeWorking(test::StockBytes(records));
     ASSERT_TRUE(Load_Stock(ctx));
     expectNoBoxes();
-    EXPECT_EQ(puzzles.at(0, 0, 1).SizeIndex, 99);
-    EXPECT_EQ(puzzles.at(0, 0, 1).side(), 0) << "a damaged size must never become a loop bound";
-    EXPECT_EQ(puzzles.at(0, 0, 2).Number, 0x7FFF);
+    records[4] = cleared[4];
+    EXPECT_EQ(working(), test::StockBytes(records));
+    EXPECT_EQ(puzzles.at(0, 0, 5), cleared[4]);
+    EXPECT_EQ(puzzles.at(0, 0, 11), test::MakeTestRecord(0, 0, 11, true));
+}
+
+TEST_F(StockFileTest, APristineCopyWithADamagedRecordNeverBecomesOrRepairsAWorkingCopy)
+{
+    const std::vector<PuzzleRecord> good = test::MakeTestStock(true);
+    std::vector<std::pair<std::string, std::vector<std::uint8_t>>> pristines;
+    for (const Damage &d : kDamages) {
+        std::vector<PuzzleRecord> records = good;
+        d.apply(records[1599]);
+        pristines.emplace_back(d.name, test::StockBytes(records));
+    }
+    pristines.emplace_back("random bytes", RandomStockBytes(7));
+
+    std::vector<PuzzleRecord> damagedWorking = good;
+    damagedWorking[0].Level = 99;
+    const std::vector<std::uint8_t> goodBytes = test::StockBytes(good);
+    const std::vector<std::uint8_t> workings[] = {
+        test::StockBytes(damagedWorking), {goodBytes.begin(), goodBytes.begin() + 10 * kRecordBytes}};
+    for (const auto &[name, bytes] : pristines) {
+        SCOPED_TRACE(name);
+        ASSERT_TRUE(test::WriteBytes(ctx.pristinePath(), bytes));
+        fs::remove(ctx.workingPath());
+        // A first run copies nothing, and the load that follows reports the missing copy.
+        EXPECT_FALSE(Ensure_Stock_File(ctx));
+        EXPECT_TRUE(fs::is_empty(ctx.DataFolder));
+        EXPECT_FALSE(Load_Stock(ctx));
+        expectOneFileError(kReadErrorText);
+        // A working copy that needs the pristine copy fails to load and is left as it is.
+        for (const auto &working : workings) {
+            writeWorking(working);
+            EXPECT_FALSE(Load_Stock(ctx));
+            expectOneFileError(kReadErrorText);
+            EXPECT_EQ(this->working(), working);
+        }
+        // A sound working copy does not need it.
+        writeWorking(goodBytes);
+        EXPECT_TRUE(Load_Stock(ctx));
+        expectNoBoxes();
+    }
+    EXPECT_EQ(test::ReadBytes(ctx.pristinePath()), pristines.back().second) << "never written";
+}
+
+TEST_F(StockFileTest, AReadOnlyWorkingCopyWithADamagedRecordLoadsMendedAndSaysTheRepairFailed)
+{
+    writePristine(false);
+    std::vector<PuzzleRecord> records = test::MakeTestStock(true);
+    records[300].SolutionCells.fill(0);
+    writeWorking(test::StockBytes(records));
+    const auto before = working();
+    test::ReadOnlyScope readOnly(ctx.workingPath());
+    if (!readOnly.active())
+        GTEST_SKIP() << "cannot make a file read-only here";
+
+    ASSERT_TRUE(Load_Stock(ctx));
+    expectOneFileError(kWriteErrorText);
+    EXPECT_EQ(puzzles.records()[300], test::MakeTestRecord(0, 3, 1, false));
+    EXPECT_EQ(puzzles.records()[301], records[301]);
+    EXPECT_EQ(working(), before);
 }
 
 TEST_F(StockFileTest, SaveStockRangeWritesOnlyTheRangeOfItsSet)

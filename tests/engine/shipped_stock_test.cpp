@@ -4,6 +4,7 @@
 // a counter that shares no code with the solver.
 #include "game/line_tables.h"
 #include "game/puzzle_record.h"
+#include "game/puzzle_stock.h"
 #include "solver/pass_pool.h"
 #include "solver/solver.h"
 #include "solver/stock_recipe.h"
@@ -120,6 +121,7 @@ TEST_P(ShippedStockSet, EveryRecordIsSoundAndRatedAtItsLevel)
         EXPECT_EQ(r.Level, level);
         EXPECT_EQ(r.SizeIndex, size);
         EXPECT_EQ(r.Number, number);
+        EXPECT_TRUE(IsSoundStockRecord(r, level, size, number)) << "the game would refuse it";
         EXPECT_EQ(r.Reserved, 0);
         EXPECT_EQ(r.BestMin, 0);
         EXPECT_EQ(r.BestSec, 0);

@@ -184,6 +184,14 @@ TEST_F(GameWindowTest, AStockThatIsNotWholeNeverBecomesAWorkingCopy)
         startFails("pristine copy of " + std::to_string(bytes) + " bytes");
         EXPECT_TRUE(std::filesystem::is_empty(dataFolder)) << bytes;
     }
+    // Nor does one of the right length with a damaged record.
+    for (std::int16_t level : {std::int16_t{99}, std::int16_t{2}}) {
+        std::vector<PuzzleRecord> records = MakeTestStock(true);
+        records[150].Level = level;
+        ASSERT_TRUE(WriteBytes(pristine, StockBytes(records)));
+        startFails("pristine record of level " + std::to_string(level) + " in an Easy slot");
+        EXPECT_TRUE(std::filesystem::is_empty(dataFolder)) << level;
+    }
     // A short working copy that the short pristine copy cannot complete is left as it is.
     const std::vector<std::uint8_t> shortCopy(whole.begin(), whole.begin() + 10 * kRecordBytes);
     ASSERT_TRUE(WriteBytes(WorkingCopy(), shortCopy));
@@ -213,8 +221,6 @@ TEST_F(GameWindowTest, DamagedStockFieldsNeverCrash)
 {
     // Fields no generator writes.
     std::vector<PuzzleRecord> records = MakeTestStock(false);
-    records[0].SizeIndex = 77;
-    records[0].Number = -3;
     records[0].StartCells.fill(9);
     records[0].BestPlayer = 300;
     records[0].BestMin = 5;
@@ -223,6 +229,42 @@ TEST_F(GameWindowTest, DamagedStockFieldsNeverCrash)
     window->cmdNext->click();
     EXPECT_EQ(window->StatusBar1[2]->text(), "Number: 1");
     EXPECT_EQ(window->StatusBar1[3]->text(), "Best Time: 00:00 (No Best Time Yet)");
+}
+
+TEST_F(GameWindowTest, DamagedWorkingCopyRecordsAreMendedFromThePristineCopyAtStart)
+{
+    WriteStock();
+    std::vector<PuzzleRecord> records = MakeTestStock(true);
+    records[0].SolutionCells.fill(-1); // would make the empty board complete at once
+    records[1].Level = 3;              // would file the best time of Easy 8 x 8 number 2 elsewhere
+    std::filesystem::create_directories(localDir.path() + "Farrowdel");
+    ASSERT_TRUE(WriteBytes(WorkingCopy(), StockBytes(records)));
+
+    ASSERT_TRUE(Start());
+    EXPECT_TRUE(fake.messages.shown.empty());
+    for (int i : {0, 1}) {
+        records[i] = MakeTestRecord(0, 0, i + 1, true);
+        records[i].BestMin = records[i].BestSec = records[i].BestPlayer = 0;
+    }
+    const std::vector<std::uint8_t> mended = StockBytes(records);
+    EXPECT_EQ(ReadBytes(WorkingCopy()), mended) << "only the two damaged records change";
+
+    Main &w = *window;
+    w.cmdNext->click();
+    EXPECT_EQ(w.StatusBar1[2]->text(), "Number: 1");
+    EXPECT_EQ(w.model().Solution, records[0].SolutionCells);
+    EXPECT_EQ(w.StatusBar1[3]->text(), "Best Time: 00:00 (No Best Time Yet)");
+    int empty = 0;
+    while (w.model().StartBoard[empty] != -1)
+        ++empty;
+    QTest::mouseClick(w.Grid[empty / 8 * 14 + empty % 8], Qt::LeftButton);
+    EXPECT_FALSE(w.model().Finished);
+
+    // A later start finds a sound working copy and writes nothing.
+    window.reset();
+    ASSERT_TRUE(Start());
+    EXPECT_TRUE(fake.messages.shown.empty());
+    EXPECT_EQ(ReadBytes(WorkingCopy()), mended);
 }
 
 TEST_F(GameWindowTest, QuitQuestionNoKeepsTheGameYesEndsWithoutASecondQuestion)
