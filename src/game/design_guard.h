@@ -1,8 +1,9 @@
-// The check made before a design from the designer is played. The designer leaves its Solve
-// button enabled when cells are changed after a successful validation, so the record handed
-// over may carry given cells that contradict its solution or no longer lead to it. The game
-// therefore validates the given cells once more and plays the design with the solution and
-// rate of that check, never with a solution that belongs to other given cells.
+// The check made before a design handed over by the designer is played. The designer hands
+// over only a design validated as it stands: a change of a cell after the validation disables
+// Solve until the design is validated again. The game window does not rely on that alone: the
+// hand-over is shared state (`DesignPuzzle`, `PlayingDesign`) that any caller can fill, so the
+// given cells are validated once more and the design is played with the solution and rate of
+// that check, never with a solution that belongs to other given cells, or not at all.
 #pragma once
 
 #include "game/line_tables.h"

@@ -49,14 +49,14 @@ TEST_F(DesignGuard, AValidatedDesignPassesWithItsSolutionAndRate)
     EXPECT_EQ(d.StartCells, validated.StartCells);
 }
 
-TEST_F(DesignGuard, GivenCellsChangedAfterValidationAreCheckedAgain)
+TEST_F(DesignGuard, AHandOverWhoseGivenCellsAreNotTheValidatedOnesIsCheckedAgain)
 {
     const PuzzleRecord first = ValidatedDesign(tables, 7);
     const PuzzleRecord second = ValidatedDesign(tables, 23);
     ASSERT_NE(first.SolutionCells, second.SolutionCells);
 
-    // Validated as the first design, then every cell clicked into the second: it is played
-    // with the solution of the cells handed over, not with the one validated before.
+    // The record of the first design with the given cells of the second: it is played with
+    // the solution of the cells handed over, not with the one that came with them.
     PuzzleRecord handed = first;
     handed.StartCells = second.StartCells;
     ASSERT_TRUE(Revalidate_Design(handed, tables));
@@ -75,7 +75,7 @@ TEST_F(DesignGuard, GivenCellsChangedAfterValidationAreCheckedAgain)
     EXPECT_EQ(broken.SolutionCells, first.SolutionCells);
     EXPECT_EQ(broken.Level, first.Level);
 
-    // Givens cleared after the validation: logic can no longer finish the board.
+    // Givens cleared from a validated design: logic can no longer finish the board.
     PuzzleRecord emptied = first;
     for (int i = 0; i < 48; ++i)
         emptied.StartCells[i] = -1;

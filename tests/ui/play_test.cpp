@@ -363,12 +363,12 @@ TEST_F(PlayWindowTest, ADesignIsPlayedAsDesignAndRecordsNoBestTime)
     EXPECT_EQ(StoredBest(0, 0, 2), (std::array<int, 3>{0, 15, 2}));
 }
 
-TEST_F(PlayWindowTest, ADesignWhoseCellsNoLongerSolveIsNotPlayed)
+TEST_F(PlayWindowTest, AHandedOverDesignWhoseCellsDoNotSolveIsNotPlayed)
 {
     Main &w = Playing();
     w.mnu_solve_solution->trigger();
     PuzzleRecord design = ValidatedDesign(0);
-    // After Validate, cells are clicked empty before Solve.
+    // A validated design with cells cleared, handed over as if accepted.
     for (int i = 0; i < 40; ++i)
         design.StartCells[i] = -1;
     DesignerHandsOver(design);
@@ -382,14 +382,14 @@ TEST_F(PlayWindowTest, ADesignWhoseCellsNoLongerSolveIsNotPlayed)
     EXPECT_TRUE(w.cmdNext->isEnabled());
 }
 
-TEST_F(PlayWindowTest, ADesignClickedIntoAnotherAfterItsValidationIsPlayedWithItsOwnSolution)
+TEST_F(PlayWindowTest, AHandedOverDesignIsPlayedWithTheSolutionOfItsOwnGivenCells)
 {
     Main &w = Playing();
     w.mnu_solve_solution->trigger();
     const PuzzleRecord validated = ValidatedDesign(0, 11);
     const PuzzleRecord other = ValidatedDesign(0, 29);
     ASSERT_NE(validated.SolutionCells, other.SolutionCells);
-    // Validated, then every cell clicked into another design before Solve.
+    // The record of one validated design with the given cells of another.
     PuzzleRecord handed = validated;
     handed.StartCells = other.StartCells;
     DesignerHandsOver(handed);
@@ -404,10 +404,10 @@ TEST_F(PlayWindowTest, ADesignClickedIntoAnotherAfterItsValidationIsPlayedWithIt
     EXPECT_EQ(w.LabelSolved->text(), "CONGRATULATIONS");
 }
 
-TEST_F(PlayWindowTest, ADesignWithEveryCellGivenIsCompletedOnArrival)
+TEST_F(PlayWindowTest, ADesignWithEveryCellGivenIsPlayedAndEndedByAClickOfAnotherButton)
 {
-    // The designer validates a full board too; there is no cell left to click, so the game
-    // ends as solved at once instead of running a clock that nothing can stop.
+    // A full board is put on the board as any design; a click with any button but the left
+    // and the right one runs the completion test alone and ends it, without a best time.
     Main &w = Playing();
     w.mnu_solve_solution->trigger();
     PuzzleRecord full = ValidatedDesign(0);
@@ -416,15 +416,32 @@ TEST_F(PlayWindowTest, ADesignWithEveryCellGivenIsCompletedOnArrival)
     const auto before = ReadBytes(WorkingCopy());
     fake.sound.played.clear();
     w.mnu_puzzle_design_Click();
-    EXPECT_TRUE(m().Finished);
+    EXPECT_FALSE(m().Finished);
+    EXPECT_TRUE(m().PlayingDesign);
+    EXPECT_EQ(fake.sound.played, (std::vector<std::string>{"Label.wav"}));
     EXPECT_EQ(w.StatusBar1[2]->text(), "Design");
+    EXPECT_FALSE(w.LabelSolved->isVisible());
+    EXPECT_TRUE(w.cmdHint->isEnabled());
+    EXPECT_TRUE(w.cmdSolution->isEnabled());
+    Tick(7);
+    EXPECT_EQ(w.LabelTijd->text(), "00:07");
+
+    // The right button never completes; the middle button does, on any cell.
+    Click(0, Qt::RightButton);
+    EXPECT_FALSE(m().Finished);
+    Click(m().LastCell, Qt::MiddleButton);
+    EXPECT_TRUE(m().Finished);
+    EXPECT_FALSE(m().PlayingDesign);
     EXPECT_EQ(w.LabelSolved->text(), "CONGRATULATIONS");
     EXPECT_TRUE(w.LabelSolved->isVisible());
     EXPECT_EQ(fake.sound.played.back(), "Applause.wav");
     EXPECT_FALSE(w.cmdHint->isEnabled());
     EXPECT_TRUE(w.cmdNext->isEnabled());
-    EXPECT_TRUE(fake.messages.shown.empty());
+    EXPECT_TRUE(fake.messages.shown.empty()) << "no new best time";
+    EXPECT_EQ(w.StatusBar1[3]->text(), "Best Time: 00:00 (No Best Time Yet)");
     EXPECT_EQ(ReadBytes(WorkingCopy()), before);
+    Tick(5);
+    EXPECT_EQ(w.LabelTijd->text(), "00:07") << "the clock stopped";
 }
 
 TEST_F(PlayWindowTest, NoClickSequenceMakesAGivenCellEditable)

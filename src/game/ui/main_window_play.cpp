@@ -235,8 +235,8 @@ void Main::mnu_puzzle_design_Click()
 
 void Main::Load_Design()
 {
-    // Given cells changed after the validation no longer match the solution and rate the
-    // designer handed over: such a design is checked again and played only as validated.
+    // The hand-over is checked once more before play (see design_guard.h): the design is
+    // played with the solution and rate of its own given cells, or not at all.
     PuzzleRecord design = DesignPuzzle;
     if (!Revalidate_Design(design, lineTables_)) {
         model_.PlayingDesign = false;
@@ -248,9 +248,6 @@ void Main::Load_Design()
     model_.Load_Design(design, roster_);
     Speel(kSoundLabel);
     model_.Start_Clock();
-    // A design may give every cell: no click is left to complete it, so it is complete now.
-    if (IsSolved(model_.Board, model_.Solution, model_.LastCell))
-        Complete_Puzzle();
     Refresh();
 }
 
