@@ -1,6 +1,12 @@
 // The Options, Level and Size menus, sounds and what they leave in the settings store.
 #include "game_window_fixture.h"
 
+#include <QAction>
+#include <QMenu>
+#include <QPushButton>
+
+#include <tuple>
+
 namespace tl::test {
 namespace {
 
@@ -93,21 +99,57 @@ TEST_F(OptionsTest, LevelAndSizeMovesTheCheckMarksAndTheUngenerableSet)
     EXPECT_EQ(w.StatusBar1[1]->text(), "Size: 8x8");
 }
 
-TEST_F(OptionsTest, UnbuiltHandOversStayDisabledWithTheirButtons)
+TEST_F(OptionsTest, ButtonsAndMenuItemsAreEnabledExactlyAsTheGamesStateSays)
 {
     Main &w = Started();
+    const auto check = [&](const char *state) {
+        SCOPED_TRACE(state);
+        const GameModel &m = w.model();
+        const std::tuple<QPushButton *, QAction *, Command> shared[] = {
+            {w.cmdNext, w.mnu_puzzle_next, Command::Next},
+            {w.cmdOpen, w.mnu_puzzle_open, Command::Open},
+            {w.cmdPlayers, w.mnu_puzzle_players, Command::Players},
+            {w.cmdExit, w.mnu_puzzle_exit, Command::Exit},
+            {w.cmdRestart, w.mnu_solve_restart, Command::Restart},
+            {w.cmdUndo, w.mnu_solve_undo, Command::Undo},
+            {w.cmdRedo, w.mnu_solve_redo, Command::Redo},
+            {w.cmdHint, w.mnu_solve_hint, Command::Hint},
+            {w.cmdSolution, w.mnu_solve_solution, Command::Solution},
+            {w.cmdHelp, w.mnu_help_contents, Command::Help},
+            {w.cmdPauze, nullptr, Command::Pause},
+            {w.cmdHaltGenerator, nullptr, Command::HaltGenerator},
+            {nullptr, w.mnu_puzzle_design, Command::Design},
+            {nullptr, w.mnu_puzzle_print, Command::Print}};
+        for (const auto &[button, item, c] : shared) {
+            const bool on = m.enabled(c);
+            if (button) {
+                EXPECT_EQ(button->isEnabled(), on) << button->objectName().toStdString();
+            }
+            if (item) {
+                EXPECT_EQ(item->isEnabled(), on) << item->objectName().toStdString();
+            }
+        }
+        for (int l = 0; l < kLevels; ++l)
+            for (int s = 0; s < kSizes; ++s)
+                EXPECT_EQ(w.mnu_puzzle_gen[l][s]->isEnabled(), m.GenerateItemEnabled[l][s]);
+        EXPECT_TRUE(w.mnu_reset_time->menuAction()->isEnabled());
+        EXPECT_TRUE(w.mnu_help_website->isEnabled());
+    };
+    check("before the first puzzle");
+    EXPECT_FALSE(w.cmdHint->isEnabled());
+    EXPECT_TRUE(w.mnu_puzzle_design->isEnabled());
+    EXPECT_TRUE(w.mnu_puzzle_print->isEnabled());
     w.cmdNext->click();
-    EXPECT_TRUE(w.model().enabled(Command::Hint));
-    EXPECT_EQ(w.cmdHint->isEnabled(), w.mnu_solve_hint->isEnabled());
-    EXPECT_EQ(w.cmdRestart->isEnabled(), w.mnu_solve_restart->isEnabled());
-    EXPECT_EQ(w.cmdSolution->isEnabled(), w.mnu_solve_solution->isEnabled());
-    EXPECT_EQ(w.cmdHelp->isEnabled(), w.mnu_help_contents->isEnabled());
-    EXPECT_EQ(w.cmdHint->isEnabled(), w.wired.hint);
-    EXPECT_EQ(w.mnu_puzzle_print->isEnabled(), w.wired.print);
-    for (int l = 0; l < kLevels; ++l)
-        for (int s = 0; s < kSizes; ++s)
-            EXPECT_EQ(w.mnu_puzzle_gen[l][s]->isEnabled(),
-                      w.wired.generate && w.model().GenerateItemEnabled[l][s]);
+    check("in play");
+    EXPECT_TRUE(w.cmdHint->isEnabled());
+    EXPECT_TRUE(w.cmdRestart->isEnabled());
+    EXPECT_TRUE(w.cmdSolution->isEnabled());
+    EXPECT_TRUE(w.cmdPauze->isEnabled());
+    EXPECT_FALSE(w.mnu_puzzle_design->isEnabled());
+    w.cmdSolution->click();
+    check("after the solution");
+    EXPECT_FALSE(w.cmdHint->isEnabled());
+    EXPECT_TRUE(w.mnu_puzzle_design->isEnabled());
 }
 
 } // namespace

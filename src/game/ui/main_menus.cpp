@@ -33,22 +33,6 @@ const char *const kSizeCaptions[kSizes] = {"&A - 8 X 8", "&B - 10 X 10", "&C - 1
 
 } // namespace
 
-bool Main::Usable(Command c) const
-{
-    const bool on = model_.enabled(c);
-    switch (c) {
-    case Command::Restart: return on && wired.restart;
-    case Command::Hint: return on && wired.hint;
-    case Command::Solution: return on && wired.solution;
-    case Command::Help: return on && wired.help;
-    case Command::Pause: return on && wired.pause;
-    case Command::HaltGenerator: return on && wired.generate;
-    case Command::Design: return on && wired.design;
-    case Command::Print: return on && wired.print;
-    default: return on;
-    }
-}
-
 void Main::Build_Menus()
 {
     QMenuBar *bar = menuBar();
@@ -134,12 +118,12 @@ void Main::Build_Menus()
 void Main::Refresh_Menus()
 {
     const GameModel &m = model_;
-    mnu_puzzle_open->setEnabled(Usable(Command::Open));
-    mnu_puzzle_next->setEnabled(Usable(Command::Next));
-    mnu_puzzle_design->setEnabled(Usable(Command::Design));
-    mnu_puzzle_players->setEnabled(Usable(Command::Players));
-    mnu_puzzle_print->setEnabled(Usable(Command::Print));
-    mnu_puzzle_exit->setEnabled(Usable(Command::Exit));
+    mnu_puzzle_open->setEnabled(m.enabled(Command::Open));
+    mnu_puzzle_next->setEnabled(m.enabled(Command::Next));
+    mnu_puzzle_design->setEnabled(m.enabled(Command::Design));
+    mnu_puzzle_players->setEnabled(m.enabled(Command::Players));
+    mnu_puzzle_print->setEnabled(m.enabled(Command::Print));
+    mnu_puzzle_exit->setEnabled(m.enabled(Command::Exit));
 
     for (int i = 0; i < kLevels; ++i) {
         mnu_level_n[i]->setChecked(m.SelectedLevel == i);
@@ -150,26 +134,24 @@ void Main::Refresh_Menus()
         mnu_size_n[i]->setEnabled(m.SizeItemEnabled[i]);
     }
 
-    mnu_solve_restart->setEnabled(Usable(Command::Restart));
-    mnu_solve_undo->setEnabled(Usable(Command::Undo));
-    mnu_solve_redo->setEnabled(Usable(Command::Redo));
-    mnu_solve_hint->setEnabled(Usable(Command::Hint));
-    mnu_solve_solution->setEnabled(Usable(Command::Solution));
+    mnu_solve_restart->setEnabled(m.enabled(Command::Restart));
+    mnu_solve_undo->setEnabled(m.enabled(Command::Undo));
+    mnu_solve_redo->setEnabled(m.enabled(Command::Redo));
+    mnu_solve_hint->setEnabled(m.enabled(Command::Hint));
+    mnu_solve_solution->setEnabled(m.enabled(Command::Solution));
 
     mnu_options_sounds->setChecked(m.SoundsOn);
     mnu_options_sounds->setEnabled(m.SoundsItemEnabled);
     mnu_options_wells->setChecked(m.WellsOn);
     mnu_options_duplicates->setChecked(m.DuplicatesOn);
     mnu_options_uniqueness->setChecked(m.UniquenessOn);
-    mnu_reset_time->menuAction()->setEnabled(wired.resetTime);
 
     mnu_puzzle_generate->menuAction()->setEnabled(m.GenerateMenuEnabled);
     for (int l = 0; l < kLevels; ++l)
         for (int s = 0; s < kSizes; ++s)
-            mnu_puzzle_gen[l][s]->setEnabled(m.GenerateItemEnabled[l][s] && wired.generate);
+            mnu_puzzle_gen[l][s]->setEnabled(m.GenerateItemEnabled[l][s]);
 
-    mnu_help_contents->setEnabled(Usable(Command::Help));
-    mnu_help_website->setEnabled(wired.help);
+    mnu_help_contents->setEnabled(m.enabled(Command::Help));
 }
 
 } // namespace tl

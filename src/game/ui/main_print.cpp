@@ -12,7 +12,6 @@ void Main::Load_Print_Dialog()
                                folders_.ProgramFolder, this);
     formPrint_->Form_Load();
     connect(mnu_puzzle_print, &QAction::triggered, this, &Main::mnu_puzzle_print_Click);
-    wired.print = true;
 }
 
 void Main::mnu_puzzle_print_Click()

@@ -340,7 +340,7 @@ void Main::Refresh()
         {cmdSolution, Command::Solution}, {cmdHelp, Command::Help},
         {cmdPauze, Command::Pause},       {cmdHaltGenerator, Command::HaltGenerator}};
     for (const auto &[b, c] : buttons)
-        b->setEnabled(Usable(c));
+        b->setEnabled(m.enabled(c));
     Refresh_Menus();
     Refresh_Couplers();
     Refresh_Cover();

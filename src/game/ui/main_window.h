@@ -87,18 +87,8 @@ public:
     FormNamen *formNamen() const { return formNamen_; }
     FormPrint *formPrint() const { return formPrint_; }
 
-    // Which hand-overs this build has: a command whose work is not built stays disabled, with
-    // its menu item, whatever the game's state says.
-    struct Wired {
-        bool hint = false, print = false, design = false, generate = false, help = false,
-             resetTime = false, restart = false, solution = false, pause = false;
-    } wired;
-
     // Brings every control in line with the model.
     void Refresh();
-    // Whether the button and the menu item of a command are enabled: the game's state allows
-    // it and the command's work is built.
-    bool Usable(Command c) const;
 
 public slots:
     void cmdNext_Click();

@@ -92,10 +92,6 @@ void Main::Wire_Aids()
             connect(mnu_puzzle_gen[l][s], &QAction::triggered, this,
                     [this, l, s] { mnu_puzzle_gen_Click(l, s); });
     connect(cmdHaltGenerator, &QPushButton::clicked, this, &Main::cmdHaltGenerator_Click);
-
-    wired.help = true;
-    wired.resetTime = true;
-    wired.generate = true;
 }
 
 // ---- Solving aids ---------------------------------------------------------------------------

@@ -41,7 +41,6 @@ void Main::Wire_Hint()
 {
     connect(cmdHint, &QPushButton::clicked, this, &Main::cmdHint_Click);
     connect(mnu_solve_hint, &QAction::triggered, this, &Main::cmdHint_Click);
-    wired.hint = true;
 }
 
 void Main::cmdHint_Click()

@@ -20,8 +20,6 @@ namespace tl {
 
 void Main::Build_Play()
 {
-    wired.restart = wired.solution = wired.pause = true;
-
     connect(cmdUndo, &QPushButton::clicked, this, &Main::cmdUndo_Click);
     connect(cmdRedo, &QPushButton::clicked, this, &Main::cmdRedo_Click);
     connect(cmdRestart, &QPushButton::clicked, this, &Main::cmdRestart_Click);
@@ -71,7 +69,6 @@ void Main::Build_Play()
 
 void Main::Refresh_Play()
 {
-    wired.design = static_cast<bool>(showDesigner);
     Shield->setVisible(model_.ShieldVisible);
 }
 
