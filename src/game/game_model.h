@@ -19,11 +19,10 @@
 namespace tl {
 
 namespace colour {
-// The colours of the game window beyond the console colours of the solving aids.
+// The colours of the game window beyond the console colours of the solving aids (the hint
+// engine owns the colours of its marks: kHintedCellColour and kWrongCellColour).
 constexpr Rgb GivenCell = 0x3280FF;
 constexpr Rgb SelectedCell = 0xC8C8C8;
-constexpr Rgb HintedCell = 0xA07F00;
-constexpr Rgb WrongCell = 0xFF0000;
 constexpr Rgb WindowBack = 0x10D0D0;   // the game window's own background
 constexpr Rgb WindowText = 0x000000;   // the game window's own text colour
 constexpr Rgb SystemWindow = 0xFFFFFF; // background of the count legends "0" and "1"

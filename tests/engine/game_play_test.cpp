@@ -1,6 +1,7 @@
 // Play on the board through the game model: clicks, undo and redo, pause, restart, solution,
 // designs. The window only draws this model.
 #include "game/game_model.h"
+#include "hints/hint_engine.h"
 #include "platform/fake/fakes.h"
 #include "support/make_test_stock.h"
 
@@ -323,7 +324,7 @@ TEST_F(PlayFixture, RestartBringsBackTheGivenCellsAndTheClockFromZero)
 {
     const int x = firstEmpty();
     left(x);
-    m.Grid[grid(firstEmpty(x))].back = colour::HintedCell; // a hint's mark
+    m.Grid[grid(firstEmpty(x))].back = kHintedCellColour; // a hint's mark
     clock.advance(100);
     m.Timer1_Timer();
     m.cmdPauze_Click();

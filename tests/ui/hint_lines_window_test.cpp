@@ -105,8 +105,8 @@ protected:
 
 TEST_F(HintLinesWindowTest, TheLineColourStandsApartFromEveryCellColourAndTheMarks)
 {
-    for (const Rgb cell : {colour::GivenCell, colour::SelectedCell, colour::HintedCell,
-                           colour::WrongCell, colour::White, colour::WindowBack})
+    for (const Rgb cell : {colour::GivenCell, colour::SelectedCell, kHintedCellColour,
+                           kWrongCellColour, colour::White, colour::WindowBack})
         EXPECT_GT(Distance(Q(cell), CouplerWidgets::kLineColour), 150) << std::hex << cell;
     EXPECT_GT(Distance(CouplerWidgets::kMarkColour, CouplerWidgets::kLineColour), 150);
 }

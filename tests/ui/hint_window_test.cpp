@@ -1,12 +1,15 @@
 // The Hint button and its menu item in the game window: enabled with a game in progress, the
 // hint engine's marks, text, penalty and sound shown on the window, a paused game resumed, the
 // last hint's coupler lines erased first, and nothing done without a game.
+#include "game/ui/coupler_widgets.h"
 #include "game_window_fixture.h"
 #include "hints/hint_engine.h"
 #include "hints/upper_links.h"
+#include "support/brute_force.h"
 #include "support/recording_hint_window.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QImage>
 #include <QScrollBar>
 #include <QTest>
 
@@ -97,8 +100,9 @@ TEST_F(HintWindowTest, TheButtonAndTheMenuItemShowTheEnginesHintOnTheWindow)
         // The explanation is wrapped into the box and shown from its first line.
         EXPECT_EQ(w.lblInfo->verticalScrollBar()->value(), 0);
         EXPECT_EQ(w.lblInfo->horizontalScrollBar()->maximum(), 0);
+        ASSERT_FALSE(expected.Coloured(kHintedCellColour).empty());
         for (const int g : expected.Coloured(kHintedCellColour))
-            EXPECT_EQ(Back(w.Grid[g]), Q(kHintedCellColour)) << "label " << g;
+            EXPECT_EQ(Back(w.Grid[g]), QColor(160, 127, 0)) << "label " << g;
         EXPECT_EQ(Elapsed() - before, expected.Penalties()[0]);
         EXPECT_EQ(fake.sound.played, std::vector<std::string>{"Hint.wav"});
         // The engine read the board only.
@@ -109,21 +113,67 @@ TEST_F(HintWindowTest, TheButtonAndTheMenuItemShowTheEnginesHintOnTheWindow)
     }
 }
 
-TEST_F(HintWindowTest, AWrongCellIsShownInRedWithoutPenalty)
+TEST_F(HintWindowTest, AWrongCellAndTheEndOfTheChainAreShownWithoutPenalty)
 {
-    Main &w = Playing(2);
-    int cell = 0;
-    while (m().StartBoard[cell] != -1)
-        ++cell;
-    while (m().Board[cell] != 1 - m().Solution[cell])
-        QTest::mouseClick(w.Grid[GridOf(cell)], Qt::LeftButton);
-    const int before = Elapsed();
-    fake.sound.played.clear();
-    QTest::mouseClick(w.cmdHint, Qt::LeftButton);
-    EXPECT_EQ(Back(w.Grid[GridOf(cell)]), Q(kWrongCellColour));
-    EXPECT_EQ(w.lblInfo->toPlainText(), "The value of the marked cell is wrong...");
-    EXPECT_EQ(fake.sound.played, std::vector<std::string>{"Error.wav"});
-    EXPECT_EQ(Elapsed(), before);
+    struct Case {
+        const char *name;
+        bool wrongCell; // else a board on which no technique applies
+        std::string text;
+        std::string sound;
+    };
+    const Case cases[] = {
+        {"wrong cell", true, "The value of the marked cell is wrong...", "Error.wav"},
+        {"end of the chain", false, "No more logical hints...", "ResetCell.wav"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        Main &w = Playing(c.wrongCell ? 2 : 0);
+        int cell = -1;
+        if (c.wrongCell) {
+            cell = 0;
+            while (m().StartBoard[cell] != -1)
+                ++cell;
+            while (m().Board[cell] != 1 - m().Solution[cell])
+                QTest::mouseClick(w.Grid[GridOf(cell)], Qt::LeftButton);
+        } else {
+            // Row 0 holds one couple, (0,1) with (0,4), which the chain draws on its way;
+            // nothing on the board can be solved. The solution is a completion of it.
+            std::vector<std::int32_t> rows(64, -1);
+            const std::string first = "0-10-101";
+            for (int i = 0; i < 8; ++i)
+                rows[i] = first[i] == '-' ? -1 : first[i] - '0';
+            const brute::Completions done = brute::Analyse(8, rows, 1);
+            ASSERT_EQ(done.count, 1);
+            for (int i = 0; i < 64; ++i) {
+                m().Board[i] = static_cast<std::int16_t>(rows[i]);
+                m().Solution[i] = static_cast<std::int16_t>(done.seen[i] == 2 ? 1 : 0);
+            }
+        }
+        std::array<QColor, kGridCells> backs;
+        for (int g = 0; g < kGridCells; ++g)
+            backs[g] = Back(w.Grid[g]);
+        const int before = Elapsed();
+        fake.sound.played.clear();
+        QTest::mouseClick(w.cmdHint, Qt::LeftButton);
+
+        EXPECT_EQ(w.lblInfo->toPlainText().toStdString(), c.text);
+        EXPECT_EQ(fake.sound.played, std::vector<std::string>{c.sound});
+        EXPECT_EQ(Elapsed(), before) << "no penalty";
+        for (int g = 0; g < kGridCells; ++g) {
+            const bool marked = c.wrongCell && g == GridOf(cell);
+            EXPECT_EQ(Back(w.Grid[g]), marked ? QColor(255, 0, 0) : backs[g]) << "label " << g;
+        }
+        // No coupler line is left on the board.
+        EXPECT_EQ(m().Couplers.CouplerCount(), 0);
+        QWidget *board = w.couplerWidgets().lineLayer()->parentWidget();
+        const QImage shot = board->grab().toImage();
+        int linePixels = 0;
+        for (int y = 0; y < shot.height(); ++y)
+            for (int x = 0; x < shot.width(); ++x)
+                linePixels += shot.pixelColor(x, y) == CouplerWidgets::kLineColour;
+        EXPECT_EQ(linePixels, 0);
+        window.reset();
+    }
 }
 
 TEST_F(HintWindowTest, APausedGameIsResumedAndTheLastHintsLinesAreErased)
