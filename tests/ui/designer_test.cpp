@@ -136,6 +136,54 @@ TEST_F(DesignerTest, RestoringTheWindowKeepsTheDesign)
     });
 }
 
+TEST_F(DesignerTest, AClickOnTheFrameOfAn8x8DesignChangesNothing)
+{
+    Main &w = Started();
+    WhileShown([&](FormMake &f) {
+        const auto shown = [&] {
+            QStringList s;
+            for (ClickLabel *g : f.Grid)
+                s << g->text() + Back(g).name();
+            for (QPushButton *b : {f.Command1, f.Command2, f.Command3, f.Command4})
+                s << (b->isEnabled() ? "+" : "-");
+            return s;
+        };
+        // The black row 8 and column 8, their corner, and a label past them; every button.
+        const auto clickFrame = [&] {
+            for (const Qt::MouseButton b : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton}) {
+                for (int k = 0; k <= 8; ++k) {
+                    QTest::mouseClick(f.Grid[8 * kMaxSide + k], b);
+                    QTest::mouseClick(f.Grid[k * kMaxSide + 8], b);
+                }
+                QTest::mouseClick(f.Grid[13 * kMaxSide + 13], b);
+            }
+        };
+        for (const bool validated : {false, true}) {
+            SCOPED_TRACE(validated ? "validated" : "editing");
+            if (validated) {
+                Type(f, ShippedPuzzle(1, 0, 5));
+                QTest::mouseClick(f.Command2, Qt::LeftButton);
+                ASSERT_TRUE(f.Command3->isEnabled());
+            } else {
+                QTest::mouseClick(f.Grid[0], Qt::LeftButton);
+                QTest::mouseClick(f.Grid[7 * kMaxSide + 7], Qt::RightButton);
+            }
+            ASSERT_EQ(Back(f.Grid[8 * kMaxSide + 3]), QColor(Qt::black));
+            const QStringList before = shown();
+            const PuzzleRecord record = w.DesignPuzzle;
+            const std::size_t boxes = fake.messages.shown.size();
+            clickFrame();
+            EXPECT_EQ(shown(), before);
+            EXPECT_EQ(w.DesignPuzzle.StartCells, record.StartCells);
+            EXPECT_EQ(w.DesignPuzzle.SolutionCells, record.SolutionCells);
+            EXPECT_EQ(fake.messages.shown.size(), boxes);
+        }
+        QTest::mouseClick(f.Command3, Qt::LeftButton);
+    });
+    EXPECT_TRUE(w.PlayingDesign());
+    EXPECT_EQ(w.StatusBar1[2]->text(), "Design");
+}
+
 TEST_F(DesignerTest, StockPuzzlesOfEveryLevelValidateAtTheirStockLevel)
 {
     Started();
