@@ -9,9 +9,17 @@
 #include "support/recording_hint_window.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QApplication>
 #include <QImage>
+#include <QPlainTextEdit>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <QScrollBar>
 #include <QTest>
+
+#include <algorithm>
+#include <utility>
+#include <vector>
 
 using namespace tl;
 using namespace tl::test;
@@ -56,6 +64,21 @@ protected:
         return m().Clock.Elapsed;
     }
 };
+
+// The lines of the message line's text as they lie in its viewport: top and bottom of each.
+std::vector<std::pair<int, int>> LinesInView(const QPlainTextEdit &e)
+{
+    std::vector<std::pair<int, int>> lines;
+    for (QTextBlock b = e.document()->begin(); b.isValid(); b = b.next()) {
+        const QTextLayout *layout = b.layout();
+        const int top = e.cursorRect(QTextCursor(b)).top() - qRound(layout->lineAt(0).y());
+        for (int i = 0; i < layout->lineCount(); ++i) {
+            const QRectF r = layout->lineAt(i).rect();
+            lines.emplace_back(top + qRound(r.top()), top + qRound(r.bottom()));
+        }
+    }
+    return lines;
+}
 
 TEST_F(HintWindowTest, HintIsUsableExactlyWhileAGameIsInProgress)
 {
@@ -221,13 +244,46 @@ TEST_F(HintWindowTest, EveryExplanationIsWrappedIntoTheMessageLineWithoutCoverin
         EXPECT_EQ(w.lblInfo->verticalScrollBar()->value(), 0) << "shown from its first line";
         const int lines = w.lblInfo->document()->documentLayout()->documentSize().height();
         EXPECT_EQ(w.lblInfo->verticalScrollBar()->maximum() > 0, lines > 3);
+        // As the running game shows it (scroll bar laid out), from the first line and scrolled
+        // to the last: three whole lines, or all of them, and nothing of the line below them.
+        // (A line may reach a pixel into the box where it has no ink. Scrolled, the text box
+        // may leave the bottom pixel of the line above in view: its line height is rounded.)
+        QApplication::processEvents();
+        QScrollBar *bar = w.lblInfo->verticalScrollBar();
+        EXPECT_EQ(bar->isVisible(), lines > 3);
+        for (const int at : {0, bar->maximum()}) {
+            bar->setValue(at);
+            const auto shown = LinesInView(*w.lblInfo);
+            EXPECT_EQ(static_cast<int>(shown.size()), lines);
+            const QImage view = w.lblInfo->viewport()->grab().toImage();
+            const QColor paper = w.lblInfo->palette().color(QPalette::Base);
+            int whole = 0;
+            for (const auto &[top, bottom] : shown) {
+                if (top >= 0 && bottom <= view.height()) {
+                    ++whole;
+                } else if (top < view.height() && bottom > view.height()) {
+                    int ink = 0;
+                    for (int y = top; y < view.height(); ++y)
+                        for (int x = 0; x < view.width(); ++x)
+                            ink += view.pixelColor(x, y) != paper;
+                    EXPECT_EQ(ink, 0) << "a line cut off at the bottom: " << top << ".." << bottom
+                                      << " in 0.." << view.height() << ", scrolled to " << at;
+                } else {
+                    EXPECT_TRUE(bottom <= 1 || top >= view.height())
+                        << "a line cut off: " << top << ".." << bottom << ", scrolled to " << at;
+                }
+            }
+            EXPECT_EQ(whole, std::min(lines, 3)) << "scrolled to " << at;
+        }
+        bar->setValue(0);
     }
     Shot("hint_long_explanation.png");
     for (const QObject *o : w.centralWidget()->children()) {
         const auto *other = qobject_cast<const QWidget *>(o);
-        if (other && other != w.lblInfo && other->isVisibleTo(&w))
+        if (other && other != w.lblInfo && other->isVisibleTo(&w)) {
             EXPECT_FALSE(other->geometry().intersects(w.lblInfo->geometry()))
                 << other->objectName().toStdString();
+        }
     }
 }
 

@@ -5,6 +5,7 @@
 #include "game/ui/click_label.h"
 #include "players/ui/form_namen.h"
 
+#include <QFontMetricsF>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
@@ -14,7 +15,9 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTimer>
+#include <QtMath>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -247,9 +250,12 @@ void Main::Build_Controls()
 
     // The message line: a read-only text box under the board. A hint's explanation runs to a
     // few hundred characters, so the box wraps it at word boundaries over the free band between
-    // the line markers and the maker's name (three lines at a time) and scrolls the rest.
+    // the line markers and the maker's name and scrolls the rest, a line at a time. The box is
+    // as tall as the whole lines that fit in the band (three in the game's font), so no line
+    // shows cut off at its bottom. The text box wants one pixel below its last line before it
+    // shows all lines without a scroll bar; that pixel is the top of the next line, which holds
+    // no ink.
     lblInfo = Named(new QPlainTextEdit(client), "lblInfo");
-    lblInfo->setGeometry(20, 490, 470, 50);
     lblInfo->setReadOnly(true);
     lblInfo->setFocusPolicy(Qt::NoFocus);
     lblInfo->setFont(PixelFont(12, true));
@@ -257,7 +263,14 @@ void Main::Build_Controls()
     lblInfo->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     lblInfo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     lblInfo->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    lblInfo->document()->setDocumentMargin(1);
+    lblInfo->document()->setDocumentMargin(0);
+    {
+        const int band = 50; // from below the line markers to above the maker's name
+        const int around = 2 * lblInfo->frameWidth() + 1;
+        const int line = qCeil(QFontMetricsF(lblInfo->font()).height());
+        const int lines = std::max(1, (band - around) / line);
+        lblInfo->setGeometry(20, 490, 470, lines * line + around);
+    }
 
     // The maker's name.
     Label3 = Named(new QLabel("Dornel", client), "Label3");
