@@ -72,6 +72,8 @@ void BM_GenerateSet(benchmark::State &state)
         total.rejectedPasses += r.gen.stats.rejectedPasses;
         total.accepted += r.gen.stats.accepted;
         total.evaluatedPasses += r.gen.stats.evaluatedPasses;
+        total.trials += r.gen.stats.trials;
+        total.secondCompletions += r.gen.stats.secondCompletions;
     }
     const double puzzles = static_cast<double>(std::max(1L, total.accepted));
     state.counters["boards/puzzle"] = total.boards / puzzles;
@@ -79,6 +81,9 @@ void BM_GenerateSet(benchmark::State &state)
     state.counters["rejected%"] = total.passes ? 100.0 * total.rejectedPasses / total.passes : 0.0;
     state.counters["unneeded%"] =
         total.evaluatedPasses ? 100.0 * (total.evaluatedPasses - total.passes) / total.evaluatedPasses : 0.0;
+    // Removal trials settled by a second completion instead of a solve.
+    state.counters["unsolved%"] =
+        total.trials ? 100.0 * total.secondCompletions / total.trials : 0.0;
     state.SetLabel(std::string(GeneratorLevelName(level)) + " " + GeneratorSizeName(size) + ", " +
                    std::to_string(threads) + " thread(s)");
 }

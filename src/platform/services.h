@@ -97,6 +97,42 @@ public:
     double uniform();
 };
 
+// Draws below one fixed k, the same numbers as RandomSource::below(k) from the same source but
+// without its two 64-bit divisions per call: the rejection limit and an exact multiply-based
+// remainder are worked out once, when the bound is made. For the shuffles, which draw thousands
+// of numbers below one k.
+class BoundedDraw {
+public:
+    explicit BoundedDraw(std::uint32_t k = 1);
+    std::uint32_t bound() const { return k_; }
+    // The next number below bound() from `source`.
+    std::uint32_t operator()(RandomSource &source) const
+    {
+        if (k_ <= 1)
+            return 0;
+        std::uint64_t v;
+        do {
+            v = source.next();
+        } while (v >= limit_);
+        return remainder(v);
+    }
+    // v mod bound(), for any 64-bit v and bound() >= 2.
+    std::uint32_t remainder(std::uint64_t v) const
+    {
+        using U128 = unsigned __int128;
+        const U128 low = magic_ * v; // wraps modulo 2^128, as the proof in random.cpp takes it
+        const auto lowLo = static_cast<std::uint64_t>(low);
+        const auto lowHi = static_cast<std::uint64_t>(low >> 64);
+        const U128 t = static_cast<U128>(lowHi) * k_ + ((static_cast<U128>(lowLo) * k_) >> 64);
+        return static_cast<std::uint32_t>(t >> 64);
+    }
+
+private:
+    std::uint32_t k_;
+    std::uint64_t limit_ = 0;
+    unsigned __int128 magic_ = 0;
+};
+
 // ---- Browser ---------------------------------------------------------------------------------
 class BrowserService {
 public:

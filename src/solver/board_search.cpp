@@ -29,10 +29,10 @@ void BoardSearch::setSize(int n)
 
 void BoardSearch::shuffle()
 {
-    const auto k = static_cast<std::uint32_t>(GenLastLine + 1);
+    const BoundedDraw draw(static_cast<std::uint32_t>(GenLastLine + 1));
     for (int s = 0; s < swaps_; ++s) {
-        const std::uint32_t a = random_.below(k);
-        const std::uint32_t b = random_.below(k);
+        const std::uint32_t a = draw(random_);
+        const std::uint32_t b = draw(random_);
         std::swap(LineOrder[a], LineOrder[b]);
     }
 }

@@ -215,6 +215,7 @@ void Generator::Generate_Puzzle_Set(std::int16_t &Level, std::int16_t &SizeIndex
             ++passes;
             ++stats.passes;
             stats.trials += r->trials;
+            stats.secondCompletions += r->secondCompletions;
             if (acceptable(*r)) {
                 PuzzleRecord &record = made[done];
                 record = PuzzleRecord{};

@@ -65,7 +65,8 @@ struct GeneratorStats {
     long passes = 0;          // removal passes
     long rejectedPasses = 0;  // passes whose puzzle was rejected
     long accepted = 0;        // puzzles accepted
-    long trials = 0;          // removal trials (one solve each)
+    long trials = 0;          // removal trials
+    long secondCompletions = 0; // trials put back on a second completion, without a solve
     // Passes worked out, including those worked out ahead of time and then not needed.
     long evaluatedPasses = 0;
 };

@@ -1,5 +1,6 @@
 #include "solver/pass_work.h"
 
+#include <cstring>
 #include <utility>
 
 namespace tl {
@@ -8,6 +9,41 @@ std::uint64_t StreamSeed(std::uint64_t runSeed, long board, int pass)
 {
     return SplitMix64(SplitMix64(SplitMix64(runSeed) ^ static_cast<std::uint64_t>(board)) ^
                       static_cast<std::uint64_t>(pass + 1));
+}
+
+void FinishedGrids::useBoard(const std::vector<std::int32_t> &board, int n)
+{
+    if (n == n_ && board == board_)
+        return;
+    board_ = board;
+    n_ = n;
+    have_.fill(false);
+    pendingCount_ = 0;
+}
+
+const std::int32_t *FinishedGrids::lookup(const BoardBits &bits)
+{
+    const int empty = bits.emptyCount;
+    if (empty < 0 || empty >= kCounts || bits.n != n_ || bits.odd != 0 ||
+        pendingCount_ >= kCounts)
+        return nullptr;
+    Rows &rows = noted_[empty];
+    std::memcpy(rows.data(), bits.rowZero.data(), sizeof(std::uint32_t) * n_);
+    std::memcpy(rows.data() + 14, bits.rowOne.data(), sizeof(std::uint32_t) * n_);
+    if (have_[empty] && known_[empty] == rows)
+        return board_.data();
+    pending_[pendingCount_++] = static_cast<std::int16_t>(empty);
+    return nullptr;
+}
+
+void FinishedGrids::solved()
+{
+    for (int k = 0; k < pendingCount_; ++k) {
+        const int empty = pending_[k];
+        known_[empty] = noted_[empty];
+        have_[empty] = true;
+    }
+    pendingCount_ = 0;
 }
 
 PassEvaluator::PassEvaluator(RatingSolver &solver)
@@ -48,13 +84,51 @@ void PassEvaluator::runPass(std::uint64_t runSeed, long board, int pass, const F
     }
     random_.reseed(StreamSeed(runSeed, board, pass));
     const int swaps = s.GenLastCell * 10;
+    const BoundedDraw draw(cells);
     for (int k = 0; k < swaps; ++k) {
-        const std::uint32_t a = random_.below(cells);
-        const std::uint32_t b = random_.below(cells);
+        const std::uint32_t a = draw(random_);
+        const std::uint32_t b = draw(random_);
         std::swap(order_[a], order_[b]);
     }
     // Remove each clue in turn; keep it out only if the solver still finishes the board.
+    //
+    // Before solving, a trial looks for a second completion: flipping a rectangle of empty
+    // cells with a corner at x into another valid full board that agrees with every clue. When
+    // there is one, the solve would fail, so x goes back at once. Why: every technique of every
+    // level writes only values that every completion of the grid holds. Levels 0 and 1 and the
+    // level-2 forms use the rules alone (three equal neighbours, half of each kind, two equal
+    // lines, valid-line tables); the couples, rectangles and chains of level 3 only join pairs
+    // that must differ in every completion, and the sandwich forms avoid a copy of complete
+    // lines, or of two lines equal but for a pair that must take one 0 and one 1 - all rules
+    // of the puzzle, none an argument that the solution is unique. (The soundness tests check
+    // each finder against every completion counted by brute force.) So both completions agree
+    // with WorkGrid after every deduction, the grid can never be filled, and Solve_Puzzle, which
+    // reports success only for a filled grid, returns false whatever the level limit. A halted
+    // solve returns false as well. What the skipped solve would have changed is not read: the
+    // counts are zeroed before each trial and before the rating, Rate is zeroed before the
+    // rating, WorkGrid and the design record change only on success, and the solver's memos and
+    // bit summary only speed up later solves without changing their answers. Only the event
+    // pump runs fewer times (once per deduction of the skipped solve).
+    //
+    // A trial's solve also ends early when it meets a grid that an earlier trial's solve on
+    // this board went through and then finished (FinishedGrids). Solve_Puzzle's course from a
+    // grid depends on that grid alone (and on GenLevel and the side, fixed for the pass): each
+    // step reads WorkGrid and writes one deduction; Rate and the counts are only raised, never
+    // read by a step; the memos and bit summary answer as the grid itself would. So from that
+    // grid this solve makes the deductions the earlier one made and reaches the same full
+    // board, which passed the full-board check then: it succeeds, with the same WorkGrid. Only
+    // solves that finished are noted, and the rating solve, whose Rate and counts are read,
+    // always runs in full. The pump runs fewer times, and a stop asked for after the meeting
+    // point (a moment chosen by a timer) is taken at the next trial instead.
     out.trials = 0;
+    out.secondCompletions = 0;
+    const bool quick = shortcuts && !solve;
+    const int n = SideOfSizeIndex(s.GenSize);
+    if (quick) {
+        completion_.setSolution(full.cells.data(), n);
+        finished_.useBoard(full.cells, n);
+        s.KnownFinish = [this](const BoardBits &bits) { return finished_.lookup(bits); };
+    }
     for (std::uint32_t k = 0; k < cells; ++k) {
         if (EventPump *p = s.Pump())
             p->pumpEvents();
@@ -63,9 +137,26 @@ void PassEvaluator::runPass(std::uint64_t runSeed, long board, int pass, const F
         const std::int32_t x = order_[k];
         s.GenCells[x] = -1;
         ++out.trials;
-        if (!runSolve())
+        if (quick) {
+            completion_.setEmpty(x, true);
+            if (completion_.rectangleFlip(x)) {
+                ++out.secondCompletions;
+                s.GenCells[x] = static_cast<std::int16_t>(full.cells[x]);
+                completion_.setEmpty(x, false);
+                continue;
+            }
+        }
+        finished_.beginSolve();
+        if (runSolve()) {
+            if (quick)
+                finished_.solved();
+        } else {
             s.GenCells[x] = static_cast<std::int16_t>(full.cells[x]);
+            if (quick)
+                completion_.setEmpty(x, false);
+        }
     }
+    s.KnownFinish = nullptr;
     // Rate what is left.
     s.Rate = 0;
     s.DuplicateCount[size] = 0;

@@ -12,8 +12,10 @@
 
 #include "platform/seeded_random.h"
 #include "solver/board_search.h"
+#include "solver/second_completion.h"
 #include "solver/solver.h"
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <vector>
@@ -38,8 +40,35 @@ struct PassResult {
     std::int16_t rate = 0;
     std::int16_t duplicates = 0; // level-2 deductions of the rating solve
     std::int16_t heavy = 0;      // level-3 deductions of the rating solve
-    long trials = 0;             // removal trials made (one solve each)
+    long trials = 0;             // removal trials made
+    long secondCompletions = 0;  // trials put back on a second completion, without a solve
     bool halted = false;         // the halt flag cut the pass short
+};
+
+// The grids that the removal-trial solves on one board went through on their way to the full
+// board, the latest one for each number of empty cells, as the rows of a bit summary.
+class FinishedGrids {
+public:
+    // Forgets every grid unless they were met on `board` (n x n).
+    void useBoard(const std::vector<std::int32_t> &board, int n);
+    // The board, when the grid summarised by `bits` is one that a finished solve went
+    // through; otherwise null, and the grid is noted for solved().
+    const std::int32_t *lookup(const BoardBits &bits);
+    // A solve begins; the one that began last has reached the full board.
+    void beginSolve() { pendingCount_ = 0; }
+    void solved();
+
+private:
+    // A grid as the zeros of its rows, then the ones of its rows (unused rows 0).
+    using Rows = std::array<std::uint32_t, 28>;
+    static constexpr int kCounts = 14 * 14 + 1;
+    std::vector<std::int32_t> board_;
+    int n_ = 0;
+    std::array<Rows, kCounts> known_{}, noted_{};
+    std::array<bool, kCounts> have_{};
+    // The numbers of empty cells noted since beginSolve() (each once: a solve only fills cells).
+    std::array<std::int16_t, kCounts> pending_{};
+    int pendingCount_ = 0;
 };
 
 // Builds boards and runs passes with one solver. The solver's halt flag ends the work early
@@ -65,6 +94,11 @@ public:
     // several threads it is called from all of them.
     std::function<bool(RatingSolver &)> solve;
 
+    // Whether a removal trial first looks for a second completion (see runPass), which puts
+    // the clue back without a solve. Off, every trial solves; the decisions are the same.
+    // Only the solver's own solve takes it: a scripted `solve` always solves.
+    bool shortcuts = true;
+
 private:
     bool runSolve() { return solve ? solve(solver_) : solver_.Solve_Puzzle(); }
 
@@ -72,6 +106,8 @@ private:
     SeededRandom random_{0};
     BoardSearch search_;
     std::vector<std::int32_t> order_;
+    SecondCompletion completion_;
+    FinishedGrids finished_;
 };
 
 } // namespace tl

@@ -149,11 +149,19 @@ bool RatingSolver::Solve_Puzzle()
         if (GenGridSize != n || GenLastCell != last || WorkGrid.size() != cellCount)
             return false;
 
-        if (bits_.emptyCount == 0) {
+        bool full = bits_.emptyCount == 0, checked = false;
+        if (!full && KnownFinish && !HaltGenerator) {
+            // The earlier solve's board passed the check below when that solve reached it.
+            if (const std::int32_t *finished = KnownFinish(bits_)) {
+                std::copy(finished, finished + cellCount, WorkGrid.begin());
+                full = checked = true;
+            }
+        }
+        if (full) {
             // A full board counts as solved only when it keeps every rule. The grid itself is
             // checked, not its summary, so that the answer holds even if something outside the
             // steps wrote into WorkGrid during event processing.
-            if (!IsValidFullBoard(WorkGrid.data(), n))
+            if (!checked && !IsValidFullBoard(WorkGrid.data(), n))
                 return false;
             if (DesignPuzzle) {
                 for (std::size_t i = 0; i < cellCount; ++i)

@@ -50,6 +50,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string_view>
 #include <vector>
 
@@ -101,6 +102,13 @@ public:
 
     // Where the solution of a successful solve is copied (SolutionCells 0..GenLastCell).
     PuzzleRecord *DesignPuzzle = nullptr;
+
+    // Optional (the generator's removal trials set it): asked once per deduction, before the
+    // next one, with the bit summary of WorkGrid as it stands, unless HaltGenerator is set.
+    // A board it returns is the full board that an earlier solve at this GenLevel reached from
+    // this very grid; the solve then ends as that one did, with that board in WorkGrid (see
+    // PassEvaluator::runPass for why that is the same end).
+    std::function<const std::int32_t *(const BoardBits &)> KnownFinish;
 
     // Solves GenCells into WorkGrid within GenLevel. True when the board is filled and valid
     // (and then copied into DesignPuzzle). False when no technique up to GenLevel applies, when

@@ -1,0 +1,203 @@
+// The generator's shortcuts give exactly what the full work gives: bounded random numbers
+// drawn without division, second completions that are real, and removal passes that decide
+// every trial as the passes that solve every trial do.
+#include "game/line_tables.h"
+#include "platform/seeded_random.h"
+#include "solver/pass_work.h"
+#include "solver/second_completion.h"
+#include "solver/solver.h"
+#include "support/brute_force.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <random>
+#include <string>
+#include <vector>
+
+using namespace tl;
+
+// ---- Bounded random numbers -------------------------------------------------------------------
+
+TEST(BoundedDraw, GivesTheNumbersOfTheDivisionFormula)
+{
+    const std::uint32_t bounds[] = {1,          2,          3,          7,          16,
+                                    64,         99,         100,        144,        196,
+                                    208,        518,        1000,       65536,      999983,
+                                    1u << 31,   0x7FFFFFFFu, 0x80000001u, 0xC0000000u, 0xFFFFFFFBu,
+                                    0xFFFFFFFFu};
+    for (std::uint32_t k : bounds) {
+        SeededRandom a(k * 7919ull + 1), b(k * 7919ull + 1);
+        const BoundedDraw draw(k);
+        for (int i = 0; i < 20000; ++i)
+            ASSERT_EQ(draw(a), b.below(k)) << "k " << k << " draw " << i;
+        // The sources stayed in step: the same number of values was taken from each.
+        EXPECT_EQ(a.next(), b.next()) << "k " << k;
+    }
+}
+
+TEST(BoundedDraw, RemainderIsExactAtTheEdgesOfTheRange)
+{
+    std::mt19937_64 rng(5);
+    for (int round = 0; round < 2000; ++round) {
+        // Bounds of every width, the widest most often.
+        const int width = 2 + static_cast<int>(rng() % 31);
+        std::uint32_t k = static_cast<std::uint32_t>(rng() >> (64 - width));
+        if (k < 2)
+            k = 2;
+        const BoundedDraw draw(k);
+        const std::uint64_t multiple = UINT64_MAX - UINT64_MAX % k; // the rejection limit
+        const std::uint64_t values[] = {0,        1,           k - 1ull,         k,
+                                        k + 1ull, multiple - 1, multiple,         UINT64_MAX,
+                                        rng(),    rng() >> 17,  (rng() | 1) * k, ~0ull / k * k - 1};
+        for (std::uint64_t v : values)
+            ASSERT_EQ(draw.remainder(v), v % k) << "v " << v << " k " << k;
+    }
+}
+
+// ---- Second completions -----------------------------------------------------------------------
+
+// Every second completion found on random grids is real: the brute-force counter finds two
+// completions of the grid. Both kinds of cycle must turn up.
+TEST(SecondCompletion, EveryFlipFoundLeavesTwoCompletions)
+{
+    std::mt19937_64 rng(11);
+    for (int n : {8, 10, 12}) {
+        long rectangles = 0, tried = 0;
+        for (int board = 0; board < 40; ++board) {
+            const std::vector<std::int32_t> solution = brute::RandomSolution(n, rng);
+            std::vector<std::int32_t> grid = solution;
+            SecondCompletion search;
+            search.setSolution(solution.data(), n);
+            const double share = 0.15 + 0.35 * static_cast<double>(rng() % 100) / 100.0;
+            for (int cell = 0; cell < n * n; ++cell)
+                if (static_cast<double>(rng() % 1000) / 1000.0 < share) {
+                    grid[cell] = -1;
+                    search.setEmpty(cell, true);
+                }
+            for (int cell = 0; cell < n * n; ++cell) {
+                if (grid[cell] != -1)
+                    continue;
+                ++tried;
+                const bool rectangle = search.rectangleFlip(cell);
+                rectangles += rectangle;
+                if (rectangle) {
+                    ASSERT_EQ(brute::CountCompletions(n, grid, 2), 2)
+                        << "n " << n << " board " << board << " cell " << cell;
+                }
+            }
+        }
+        EXPECT_GT(rectangles, tried / 50) << "n " << n;
+    }
+}
+
+// With only the four corners of a rectangle empty, the grid has exactly two candidate
+// completions, the solution and the flipped rectangle: each of its rows and columns needs one
+// 0 and one 1 in its two empty cells. So the search must answer exactly as the brute-force
+// counter does, for flips that keep the rules and flips that break them (three equal
+// neighbours, two equal lines).
+TEST(SecondCompletion, ARectangleIsACompletionExactlyWhenItsFlipKeepsTheRules)
+{
+    std::mt19937_64 rng(23);
+    long valid = 0, broken = 0;
+    std::vector<std::int32_t> solution;
+    for (int round = 0; round < 3000; ++round) {
+        const int n = 8 + 2 * (round / 10 % 4);
+        if (round % 10 == 0)
+            solution = brute::RandomSolution(n, rng); // ten rectangles on each board
+        auto at = [&](int r, int c) { return solution[r * n + c]; };
+        // Random rows and columns until the corners hold v, 1-v / 1-v, v.
+        std::vector<int> cells;
+        while (cells.empty()) {
+            const int r1 = static_cast<int>(rng() % n), r2 = static_cast<int>(rng() % n),
+                      c1 = static_cast<int>(rng() % n), c2 = static_cast<int>(rng() % n);
+            const int v = at(r1, c1);
+            if (r1 != r2 && c1 != c2 && at(r1, c2) != v && at(r2, c1) != v && at(r2, c2) == v)
+                cells = {r1 * n + c1, r1 * n + c2, r2 * n + c1, r2 * n + c2};
+        }
+        std::vector<std::int32_t> grid = solution;
+        SecondCompletion search;
+        search.setSolution(solution.data(), n);
+        for (int cell : cells) {
+            grid[cell] = -1;
+            search.setEmpty(cell, true);
+        }
+        const bool two = brute::CountCompletions(n, grid, 3) == 2;
+        ASSERT_EQ(search.rectangleFlip(cells[0]), two) << "n " << n << " round " << round;
+        (two ? valid : broken) += 1;
+        // With one corner filled again there is nothing left to flip.
+        search.setEmpty(cells[3], false);
+        EXPECT_FALSE(search.rectangleFlip(cells[0]));
+    }
+    EXPECT_GT(valid, 50);
+    EXPECT_GT(broken, 50);
+}
+
+// ---- Removal passes with and without the shortcuts --------------------------------------------
+
+namespace {
+
+struct Evaluator {
+    RatingSolver solver{SharedLineTables()};
+    PassEvaluator pass{solver};
+    Evaluator(int level, int size, bool shortcuts)
+    {
+        pass.prepare(static_cast<std::int16_t>(level), static_cast<std::int16_t>(size));
+        pass.shortcuts = shortcuts;
+        solver.HaltGenerator = false;
+    }
+};
+
+} // namespace
+
+class PassShortcuts : public ::testing::TestWithParam<std::pair<int, int>> {};
+
+INSTANTIATE_TEST_SUITE_P(LevelsAndSizes, PassShortcuts,
+                         ::testing::Values(std::pair{0, 0}, std::pair{0, 1}, std::pair{0, 2},
+                                           std::pair{0, 3}, std::pair{1, 0}, std::pair{1, 1},
+                                           std::pair{1, 2}, std::pair{1, 3}, std::pair{2, 0},
+                                           std::pair{2, 1}, std::pair{2, 2}, std::pair{2, 3},
+                                           std::pair{3, 0}, std::pair{3, 1}, std::pair{3, 2},
+                                           std::pair{3, 3}),
+                         [](const auto &info) {
+                             return "L" + std::to_string(info.param.first) + "S" +
+                                    std::to_string(info.param.second);
+                         });
+
+// Every trial's decision (a removed clue stays out exactly when its cell is empty after the
+// pass), the rating and its counts are those of the pass that solves every trial, on passes
+// of boards from seeds other than the stock's.
+TEST_P(PassShortcuts, DecideEveryTrialAsTheFullWork)
+{
+    const auto [level, size] = GetParam();
+    Evaluator full(level, size, false), quick(level, size, true);
+    const int boards = size == 3 ? 12 : 15;
+    long skipped = 0, passes = 0;
+    for (std::uint64_t seed : {7ull, 424242ull}) {
+        for (long board = 0; board < boards / 2 + 1; ++board) {
+            FullBoard a, b;
+            ASSERT_TRUE(full.pass.buildBoard(seed, board, a));
+            ASSERT_TRUE(quick.pass.buildBoard(seed, board, b));
+            ASSERT_EQ(a.cells, b.cells);
+            for (int pass = 0; pass < kPassesPerBoard; ++pass) {
+                PassResult ra, rb;
+                full.pass.runPass(seed, board, pass, a, ra);
+                quick.pass.runPass(seed, board, pass, b, rb);
+                const std::string where = "seed " + std::to_string(seed) + " board " +
+                                          std::to_string(board) + " pass " + std::to_string(pass);
+                ASSERT_EQ(ra.cells, rb.cells) << where;
+                ASSERT_EQ(ra.rate, rb.rate) << where;
+                ASSERT_EQ(ra.duplicates, rb.duplicates) << where;
+                ASSERT_EQ(ra.heavy, rb.heavy) << where;
+                ASSERT_EQ(ra.trials, rb.trials) << where;
+                ASSERT_EQ(ra.halted, rb.halted) << where;
+                EXPECT_EQ(ra.secondCompletions, 0) << where;
+                skipped += rb.secondCompletions;
+                ++passes;
+            }
+        }
+    }
+    EXPECT_GE(passes, 200);
+    // The shortcut was taken, so the comparison covered it.
+    EXPECT_GT(skipped, passes);
+}
