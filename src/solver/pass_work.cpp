@@ -1,6 +1,5 @@
 #include "solver/pass_work.h"
 
-#include <cstring>
 #include <utility>
 
 namespace tl {
@@ -18,6 +17,7 @@ void FinishedGrids::useBoard(const std::vector<std::int32_t> &board, int n)
     board_ = board;
     n_ = n;
     have_.fill(false);
+    noted_.fill(Rows{});
     pendingCount_ = 0;
 }
 
@@ -28,10 +28,16 @@ const std::int32_t *FinishedGrids::lookup(const BoardBits &bits)
         pendingCount_ >= kCounts)
         return nullptr;
     Rows &rows = noted_[empty];
-    std::memcpy(rows.data(), bits.rowZero.data(), sizeof(std::uint32_t) * n_);
-    std::memcpy(rows.data() + 14, bits.rowOne.data(), sizeof(std::uint32_t) * n_);
-    if (have_[empty] && known_[empty] == rows)
+    std::uint64_t mix = 0;
+    for (int r = 0; r < n_; ++r) {
+        const std::uint32_t zeros = bits.rowZero[r], ones = bits.rowOne[r];
+        rows[r] = zeros;
+        rows[14 + r] = ones;
+        mix = (mix ^ (zeros | static_cast<std::uint64_t>(ones) << 16)) * 0x9E3779B97F4A7C15ull;
+    }
+    if (have_[empty] && knownMix_[empty] == mix && known_[empty] == rows)
         return board_.data();
+    notedMix_[empty] = mix;
     pending_[pendingCount_++] = static_cast<std::int16_t>(empty);
     return nullptr;
 }
@@ -41,6 +47,7 @@ void FinishedGrids::solved()
     for (int k = 0; k < pendingCount_; ++k) {
         const int empty = pending_[k];
         known_[empty] = noted_[empty];
+        knownMix_[empty] = notedMix_[empty];
         have_[empty] = true;
     }
     pendingCount_ = 0;

@@ -65,6 +65,8 @@ private:
     std::vector<std::int32_t> board_;
     int n_ = 0;
     std::array<Rows, kCounts> known_{}, noted_{};
+    // A mix of each grid's rows, so that most grids that differ are told apart in one test.
+    std::array<std::uint64_t, kCounts> knownMix_{}, notedMix_{};
     std::array<bool, kCounts> have_{};
     // The numbers of empty cells noted since beginSolve() (each once: a solve only fills cells).
     std::array<std::int16_t, kCounts> pending_{};
