@@ -10,12 +10,13 @@ std::uint64_t StreamSeed(std::uint64_t runSeed, long board, int pass)
                       static_cast<std::uint64_t>(pass + 1));
 }
 
-void FinishedGrids::useBoard(const std::vector<std::int32_t> &board, int n)
+void FinishedGrids::useBoard(const std::vector<std::int32_t> &board, int n, int level)
 {
-    if (n == n_ && board == board_)
+    if (n == n_ && level == level_ && board == board_)
         return;
     board_ = board;
     n_ = n;
+    level_ = level;
     have_.fill(false);
     noted_.fill(Rows{});
     pendingCount_ = 0;
@@ -133,7 +134,7 @@ void PassEvaluator::runPass(std::uint64_t runSeed, long board, int pass, const F
     const int n = SideOfSizeIndex(s.GenSize);
     if (quick) {
         completion_.setSolution(full.cells.data(), n);
-        finished_.useBoard(full.cells, n);
+        finished_.useBoard(full.cells, n, s.GenLevel);
         s.KnownFinish = [this](const BoardBits &bits) { return finished_.lookup(bits); };
     }
     for (std::uint32_t k = 0; k < cells; ++k) {

@@ -49,8 +49,9 @@ struct PassResult {
 // board, the latest one for each number of empty cells, as the rows of a bit summary.
 class FinishedGrids {
 public:
-    // Forgets every grid unless they were met on `board` (n x n).
-    void useBoard(const std::vector<std::int32_t> &board, int n);
+    // Forgets every grid unless they were met on `board` (n x n) at the technique limit
+    // `level`: a solve's course depends on the limit as well as on the grid.
+    void useBoard(const std::vector<std::int32_t> &board, int n, int level);
     // The board, when the grid summarised by `bits` is one that a finished solve went
     // through; otherwise null, and the grid is noted for solved().
     const std::int32_t *lookup(const BoardBits &bits);
@@ -64,6 +65,7 @@ private:
     static constexpr int kCounts = 14 * 14 + 1;
     std::vector<std::int32_t> board_;
     int n_ = 0;
+    int level_ = -1;
     std::array<Rows, kCounts> known_{}, noted_{};
     // A mix of each grid's rows, so that most grids that differ are told apart in one test.
     std::array<std::uint64_t, kCounts> knownMix_{}, notedMix_{};

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <random>
 #include <string>
@@ -200,4 +201,64 @@ TEST_P(PassShortcuts, DecideEveryTrialAsTheFullWork)
     EXPECT_GE(passes, 200);
     // The shortcut was taken, so the comparison covered it.
     EXPECT_GT(skipped, passes);
+}
+
+// The grids an evaluator's solves finished from belong to their technique limit: each pass
+// made at Insane and then at an easier level on the same board (boards and removal orders
+// depend on the seed and size alone) is decided at that level as by a fresh evaluator that
+// solves every trial.
+TEST(PassShortcutsAcrossRuns, AnotherLevelOnTheSameBoardsDecidesAsAFreshEvaluator)
+{
+    Evaluator reused(3, 1, true);
+    for (int to : {0, 1, 2}) {
+        Evaluator fresh(to, 1, false);
+        for (long board = 0; board < 3; ++board) {
+            FullBoard b;
+            ASSERT_TRUE(fresh.pass.buildBoard(99, board, b));
+            for (int pass = 0; pass < 4; ++pass) {
+                PassResult insane, ra, rb;
+                reused.pass.prepare(3, 1);
+                reused.pass.runPass(99, board, pass, b, insane);
+                reused.pass.prepare(static_cast<std::int16_t>(to), 1);
+                reused.pass.runPass(99, board, pass, b, ra);
+                fresh.pass.runPass(99, board, pass, b, rb);
+                ASSERT_EQ(ra.cells, rb.cells) << "level " << to << " board " << board;
+                ASSERT_EQ(ra.rate, rb.rate) << "level " << to << " board " << board;
+            }
+        }
+    }
+}
+
+// A grid is known as finished only after the solve that met it has finished, and only for
+// the board and technique limit it was met under.
+TEST(FinishedGrids, KnowOnlyGridsOfFinishedSolvesOnTheirBoardAndLevel)
+{
+    std::mt19937_64 rng(3);
+    const std::vector<std::int32_t> board = brute::RandomSolution(8, rng);
+    std::vector<std::int32_t> grid = board;
+    grid[5] = grid[17] = grid[40] = -1;
+    BoardBits bits;
+    bits.build(grid.data(), 8);
+    FinishedGrids known;
+    known.useBoard(board, 8, 3);
+    known.beginSolve();
+    EXPECT_EQ(known.lookup(bits), nullptr);
+    known.beginSolve(); // that solve failed: nothing is kept
+    EXPECT_EQ(known.lookup(bits), nullptr);
+    known.solved();
+    const std::int32_t *finished = known.lookup(bits);
+    ASSERT_NE(finished, nullptr);
+    EXPECT_TRUE(std::equal(board.begin(), board.end(), finished));
+    // Another grid with as many empty cells is not taken for it.
+    std::vector<std::int32_t> other = board;
+    other[6] = other[17] = other[40] = -1;
+    BoardBits otherBits;
+    otherBits.build(other.data(), 8);
+    EXPECT_EQ(known.lookup(otherBits), nullptr);
+    // Another limit or another board forgets it.
+    known.useBoard(board, 8, 2);
+    EXPECT_EQ(known.lookup(bits), nullptr);
+    known.solved();
+    known.useBoard(brute::RandomSolution(8, rng), 8, 2);
+    EXPECT_EQ(known.lookup(bits), nullptr);
 }
