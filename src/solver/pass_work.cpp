@@ -28,13 +28,19 @@ const std::int32_t *FinishedGrids::lookup(const BoardBits &bits)
     if (empty < 0 || empty >= kCounts || bits.n != n_ || bits.odd != 0 ||
         pendingCount_ >= kCounts)
         return nullptr;
+    // Row keys tell lines apart exactly (zeros in the low 14 bits, ones above). The mix adds
+    // each key times an odd number of its own row, so the products do not wait on each other.
+    static constexpr std::uint64_t kRowMul[14] = {
+        0x9E3779B97F4A7C15ull, 0xBF58476D1CE4E5B9ull, 0x94D049BB133111EBull, 0xD6E8FEB86659FD93ull,
+        0xA0761D6478BD642Full, 0xE7037ED1A0B428DBull, 0x8EBC6AF09C88C6E3ull, 0x589965CC75374CC3ull,
+        0x1D8E4E27C47D124Full, 0xC2B2AE3D27D4EB4Full, 0x165667B19E3779F9ull, 0x27D4EB2F165667C5ull,
+        0xFF51AFD7ED558CCDull, 0xC4CEB9FE1A85EC53ull};
     Rows &rows = noted_[empty];
     std::uint64_t mix = 0;
     for (int r = 0; r < n_; ++r) {
-        const std::uint32_t zeros = bits.rowZero[r], ones = bits.rowOne[r];
-        rows[r] = zeros;
-        rows[14 + r] = ones;
-        mix = (mix ^ (zeros | static_cast<std::uint64_t>(ones) << 16)) * 0x9E3779B97F4A7C15ull;
+        const std::uint32_t key = bits.rowKey(r);
+        rows[r] = key;
+        mix += key * kRowMul[r];
     }
     if (have_[empty] && knownMix_[empty] == mix && known_[empty] == rows)
         return board_.data();

@@ -60,8 +60,8 @@ public:
     void solved();
 
 private:
-    // A grid as the zeros of its rows, then the ones of its rows (unused rows 0).
-    using Rows = std::array<std::uint32_t, 28>;
+    // A grid as its rows' keys (BoardBits::rowKey; unused rows 0).
+    using Rows = std::array<std::uint32_t, 14>;
     static constexpr int kCounts = 14 * 14 + 1;
     std::vector<std::int32_t> board_;
     int n_ = 0;
