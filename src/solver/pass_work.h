@@ -78,7 +78,8 @@ private:
 // Builds boards and runs passes with one solver. The solver's halt flag ends the work early
 // (a board search then yields no board, a pass keeps the clues it had not tried yet and its
 // rating solve finds nothing), and its event pump runs once per removal trial and per
-// deduction, as well as once per step of the board search.
+// deduction of the solves it makes (a trial settled without a solve, or ended at a finished
+// grid, makes fewer), as well as once per step of the board search.
 class PassEvaluator {
 public:
     explicit PassEvaluator(RatingSolver &solver);
