@@ -4,7 +4,7 @@
 // Reports the wall time of the whole menu handler, the processor time it used (in cores), and
 // the longest gap between two calls of the event pump, which lets window events run at most
 // every 15 ms; and, with Stop pressed a while into the run, the time from the Stop click to the
-// end of the handler.
+// end of the handler and the longest gap between pumps over all the runs.
 #include "game/ui/main_window.h"
 #include "platform/fake/fakes.h"
 #include "platform/qt/qt_services.h"
@@ -87,6 +87,9 @@ struct Window {
         main->endProgram = [](int) {};
         main->Form_Load();
         main->show();
+        // In the game the window is on the screen before a Generate item can be picked: its
+        // first painting (the fonts' set-up included) belongs to the start, not to the run.
+        QCoreApplication::processEvents();
     }
 };
 
@@ -108,6 +111,7 @@ void BM_WindowStopToEndOfRun(benchmark::State &state)
 {
     const auto delay = std::chrono::milliseconds(state.range(0));
     std::vector<double> ms;
+    double maxGap = 0;
     for (auto _ : state) {
         Window w;
         const auto t0 = Clock::now();
@@ -121,12 +125,14 @@ void BM_WindowStopToEndOfRun(benchmark::State &state)
         w.main->mnu_puzzle_gen_Click(3, 3);
         const double t = std::chrono::duration<double>(Clock::now() - stop).count();
         ms.push_back(t * 1000);
+        maxGap = std::max(maxGap, w.pump.maxGap);
         state.SetIterationTime(t);
     }
     std::sort(ms.begin(), ms.end());
     state.counters["median_ms"] = ms[ms.size() / 2];
     state.counters["p99_ms"] = ms[std::min(ms.size() - 1, ms.size() * 99 / 100)];
     state.counters["max_ms"] = ms.back();
+    state.counters["max_pump_gap_ms"] = maxGap;
 }
 
 BENCHMARK(BM_WindowGeneratesInsane14)->Iterations(3)->UseManualTime()->Unit(benchmark::kMillisecond);

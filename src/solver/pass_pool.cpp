@@ -33,7 +33,7 @@ struct PassPool::Board {
 };
 
 struct PassPool::Task {
-    Run *run = nullptr;
+    std::shared_ptr<Run> run;
     long index = 0;
     std::shared_ptr<Board> board;
     int pass = -1; // -1: the board search
@@ -65,22 +65,28 @@ struct PassPool::Worker {
     std::thread thread;
 };
 
-class PassPool::Run : public PassSource {
+// A run's state, shared by its committer's source and the workers with a task of it: a worker
+// still winding a stopped task down keeps it alive after the committer has left.
+class PassPool::Run {
 public:
     Run(PassPool &pool, const RunSpec &request)
         : pool_(pool), request(request), puzzlesLeft(request.puzzles) {}
 
-    ~Run() override
+    // The committer is gone: the run's tasks under way stop at their next step, and no new one
+    // begins. It does not wait for them: a stop then waits only for the piece of work the
+    // committer needed, never for the rest of the workers.
+    void close()
     {
-        std::unique_lock lock(pool_.mutex_);
+        std::lock_guard lock(pool_.mutex_);
         stop = true;
         for (auto &[index, b] : boards)
             b->dropped = true;
-        pool_.runs_.erase(std::find(pool_.runs_.begin(), pool_.runs_.end(), this));
-        done.wait(lock, [this] { return running == 0; });
+        boards.clear();
+        auto &runs = pool_.runs_;
+        runs.erase(std::find_if(runs.begin(), runs.end(), [this](const auto &r) { return r.get() == this; }));
     }
 
-    const FullBoard *board(long index) override
+    const FullBoard *board(long index)
     {
         std::unique_lock lock(pool_.mutex_);
         committerBoard = index;
@@ -100,7 +106,7 @@ public:
         }
     }
 
-    const PassResult *pass(long index, int pass) override
+    const PassResult *pass(long index, int pass)
     {
         std::unique_lock lock(pool_.mutex_);
         committerBoard = index;
@@ -118,7 +124,7 @@ public:
         }
     }
 
-    void finishBoard(long index, int passes, bool accepted) override
+    void finishBoard(long index, int passes, bool accepted)
     {
         std::lock_guard lock(pool_.mutex_);
         committedPasses += passes;
@@ -135,7 +141,7 @@ public:
         pool_.workCv_.notify_all();
     }
 
-    long evaluatedPasses() const override
+    long evaluatedPasses() const
     {
         std::lock_guard lock(pool_.mutex_);
         return evaluated;
@@ -165,7 +171,6 @@ public:
     long committedPasses = 0, rejectedPasses = 0;
     long puzzlesLeft;
     long evaluated = 0;
-    int running = 0; // tasks of this run under way on workers
     bool haltSeen = false;
     std::atomic<bool> stop{false};
     std::condition_variable done; // the committer waits here for the run's workers
@@ -193,6 +198,23 @@ private:
     }
 };
 
+// The committer's side of a run; destroying it closes the run.
+class PassPool::Source : public PassSource {
+public:
+    explicit Source(std::shared_ptr<Run> run) : run_(std::move(run)) {}
+    ~Source() override { run_->close(); }
+    const FullBoard *board(long board) override { return run_->board(board); }
+    const PassResult *pass(long board, int pass) override { return run_->pass(board, pass); }
+    void finishBoard(long board, int passes, bool accepted) override
+    {
+        run_->finishBoard(board, passes, accepted);
+    }
+    long evaluatedPasses() const override { return run_->evaluatedPasses(); }
+
+private:
+    std::shared_ptr<Run> run_;
+};
+
 PassPool::PassPool(const LineTables &tables, int workers)
 {
     window_ = 2 * std::max(1, workers) + 2;
@@ -215,13 +237,13 @@ PassPool::~PassPool()
 
 std::unique_ptr<PassSource> PassPool::open(const RunSpec &request)
 {
-    auto run = std::make_unique<Run>(*this, request);
+    auto run = std::make_shared<Run>(*this, request);
     {
         std::lock_guard lock(mutex_);
-        runs_.push_back(run.get());
+        runs_.push_back(run);
     }
     workCv_.notify_all();
-    return run;
+    return std::make_unique<Source>(std::move(run));
 }
 
 bool PassPool::pickTask(Task &task)
@@ -229,7 +251,7 @@ bool PassPool::pickTask(Task &task)
     // The piece of work most likely to be needed; among equals the one a committer needs first.
     double best = kUnlikely;
     bool found = false;
-    for (Run *run : runs_) {
+    for (const std::shared_ptr<Run> &run : runs_) {
         if (run->stop)
             continue;
         const double reject = run->rejectChance();
@@ -287,7 +309,6 @@ void PassPool::work(Worker &w)
             b.state = Work::Running;
         else
             b.passes[task.pass] = Work::Running;
-        ++run.running;
         lock.unlock();
 
         if (!w.prepared || w.evaluator.level() != run.request.level ||
@@ -306,6 +327,7 @@ void PassPool::work(Worker &w)
             built = w.evaluator.buildBoard(run.request.seed, task.index, full);
         else
             w.evaluator.runPass(run.request.seed, task.index, task.pass, b.full, result);
+        w.evaluator.solve = nullptr; // what the run's solve holds goes with the run
 
         lock.lock();
         if (task.pass < 0) {
@@ -316,7 +338,6 @@ void PassPool::work(Worker &w)
             b.passes[task.pass] = Work::Done;
             ++run.evaluated;
         }
-        --run.running;
         run.done.notify_all();
         if (task.pass < 0)
             workCv_.notify_all(); // its passes can begin

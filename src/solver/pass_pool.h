@@ -78,11 +78,15 @@ public:
         const bool *halt = nullptr;  // the committer's halt flag, read after each pump
     };
     // Opens a run. Its source must be used from one thread (the committer's) and be destroyed
-    // before the pool; destroying it stops the run's work.
+    // before the pool; destroying it stops the run's work without waiting for it: a worker
+    // that was in the middle of a piece of it stops at its next step, and until then it may
+    // still call the run's `solve` (with the halt flag set), so whatever `solve` uses must live
+    // as long as the pool.
     std::unique_ptr<PassSource> open(const RunSpec &request);
 
 private:
     class Run;
+    class Source;
     struct Board;
     struct Worker;
     struct Task;
@@ -92,7 +96,7 @@ private:
 
     std::mutex mutex_;
     std::condition_variable workCv_; // workers wait here for work
-    std::vector<Run *> runs_;        // open runs, oldest first
+    std::vector<std::shared_ptr<Run>> runs_; // open runs, oldest first
     std::vector<std::unique_ptr<Worker>> workers_;
     bool shutdown_ = false;
     int window_ = 0; // boards looked ahead of a committer

@@ -218,8 +218,12 @@ void Main::mnu_puzzle_gen_Click(int level, int sizeIndex)
         return;
     Begin_Generation(model_, level, sizeIndex);
     Refresh();
+    Generator &generator = aids_->generator;
+    if (generator.threads > 1 && !aids_->pool)
+        aids_->pool = std::make_unique<PassPool>(lineTables_, generator.threads);
+    generator.pool = aids_->pool.get();
     std::int16_t l = static_cast<std::int16_t>(level), s = static_cast<std::int16_t>(sizeIndex);
-    aids_->generator.Generate_Puzzle_Set(l, s);
+    generator.Generate_Puzzle_Set(l, s);
     End_Generation(model_);
     Refresh();
 }

@@ -5,9 +5,12 @@
 #include "game/ui/coupler_widgets.h"
 #include "game/ui/main_window.h"
 #include "solver/generator.h"
+#include "solver/pass_pool.h"
 #include "solver/solver.h"
 
 #include <QProgressBar>
+
+#include <memory>
 
 namespace tl {
 
@@ -59,6 +62,10 @@ struct Main::AidsParts {
     MainGeneratorHost host;
     Generator generator;
     CouplerWidgets couplerWidgets;
+    // The workers of every generation run of the window, started with the first run. Kept
+    // between runs so that the end of a run, a stopped one above all, never waits for threads
+    // to end.
+    std::unique_ptr<PassPool> pool;
 };
 
 
