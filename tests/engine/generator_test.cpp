@@ -1,4 +1,5 @@
 #include "solver/generator.h"
+#include "solver/pass_pool.h"
 
 #include "game/line_tables.h"
 #include "platform/fake/fakes.h"
@@ -11,6 +12,7 @@
 #include <chrono>
 #include <functional>
 #include <map>
+#include <memory>
 #include <set>
 #include <thread>
 
@@ -555,10 +557,11 @@ struct RunOutcome {
     std::string key;
 };
 
-RunOutcome RunWith(int threads, int level, int size, int stopAfter)
+RunOutcome RunWith(int threads, int level, int size, int stopAfter, PassPool *pool = nullptr)
 {
     Rig rig;
     rig.gen.threads = threads;
+    rig.gen.pool = pool;
     if (stopAfter > 0)
         rig.stopAfterPuzzles(stopAfter);
     rig.run(level, size);
@@ -592,6 +595,95 @@ TEST(GeneratorThreads, OneTwoAndEightThreadsMakeTheSameSet)
             EXPECT_TRUE(sameThresholds(many.thresholds, one.thresholds));
             EXPECT_EQ(many.key, one.key);
         }
+    }
+}
+
+TEST(GeneratorThreads, TwoRunsSharingOnePoolEachMakeTheirOneThreadSet)
+{
+    // Two runs of one level and different sizes at the same time, each on its own thread, on
+    // the workers of one pool: a worker that goes from one run to the other must set itself up
+    // for the other size, and each run makes the set it makes alone on one thread.
+    const struct {
+        int level, sizes[2], stopAfter;
+    } cases[] = {{2, {0, 1}, 0}, {3, {0, 1}, 15}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE("level " + std::to_string(c.level));
+        RunOutcome one[2], shared[2];
+        for (int k = 0; k < 2; ++k)
+            one[k] = RunWith(1, c.level, c.sizes[k], c.stopAfter);
+        {
+            PassPool pool(SharedLineTables(), 4);
+            std::thread other([&] { shared[1] = RunWith(1, c.level, c.sizes[1], c.stopAfter, &pool); });
+            shared[0] = RunWith(1, c.level, c.sizes[0], c.stopAfter, &pool);
+            other.join();
+        }
+        for (int k = 0; k < 2; ++k) {
+            SCOPED_TRACE("size " + std::to_string(c.sizes[k]));
+            ASSERT_EQ(shared[k].stock.size(), c.stopAfter ? std::size_t(c.stopAfter) : 100u);
+            EXPECT_EQ(shared[k].stock, one[k].stock);
+            EXPECT_EQ(shared[k].passes, one[k].passes);
+            EXPECT_TRUE(sameThresholds(shared[k].thresholds, one[k].thresholds));
+            EXPECT_EQ(shared[k].key, one[k].key);
+        }
+    }
+}
+
+TEST(GeneratorThreads, AfterStopTheWorkersSolvesEndAtOnce)
+{
+    // The one worker of the pool is held inside a removal trial early in an Easy pass while
+    // Stop is pressed. Once it goes on, every solve it starts finds its halt flag set: no trial
+    // of that pass runs on after the stop (an Easy pass that ran on would store other clues
+    // than the one cut short). Every Easy pass is accepted, so the pass the worker is on is
+    // the one the run waits for; the worker is let go from the run's event pump once the run
+    // has seen the stop.
+    for (int round = 0; round < 3; ++round) {
+        SCOPED_TRACE("round " + std::to_string(round));
+        std::atomic<long> solves{0};
+        std::atomic<bool> held{false}, released{false}, timedOut{false};
+        std::atomic<int> ranOn{0};
+        std::atomic<std::thread::id> heldThread{};
+        Rig rig;
+        auto pool = std::make_unique<PassPool>(SharedLineTables(), 1);
+        rig.gen.pool = pool.get();
+        rig.gen.solve = [&](RatingSolver &s) {
+            const bool mine = heldThread.load() == std::this_thread::get_id();
+            if (mine && !s.HaltGenerator)
+                ++ranOn;
+            const long given = std::count_if(s.GenCells.begin(), s.GenCells.end(),
+                                             [](std::int16_t v) { return v >= 0; });
+            if (++solves > 20 * (round + 1) && given >= 50 && !held.exchange(true)) {
+                heldThread = std::this_thread::get_id();
+                const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+                while (!released) {
+                    if (std::chrono::steady_clock::now() > deadline) {
+                        timedOut = true;
+                        break;
+                    }
+                    std::this_thread::yield();
+                }
+            }
+            return s.Solve_Puzzle();
+        };
+        // Stop is pressed at the second pump after the worker was held, by then from the run's
+        // wait for the held pass; the next pump comes after that wait has set the run's stop.
+        long heldCall = 0, haltCall = 0;
+        rig.pump.onPump = [&](long call) {
+            if (held && heldCall == 0) {
+                heldCall = call;
+            } else if (heldCall > 0 && haltCall == 0) {
+                rig.solver.HaltGenerator = true;
+                haltCall = call;
+            } else if (haltCall > 0) {
+                released = true;
+            }
+        };
+        rig.run(0, 0);
+        released = true;
+        pool.reset(); // the held worker has finished its pass
+        ASSERT_TRUE(held);
+        EXPECT_FALSE(timedOut);
+        EXPECT_EQ(ranOn, 0);
+        EXPECT_TRUE(rig.solver.HaltGenerator);
     }
 }
 
