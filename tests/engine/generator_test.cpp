@@ -605,7 +605,7 @@ TEST(GeneratorThreads, TwoRunsSharingOnePoolEachMakeTheirOneThreadSet)
     // for the other size, and each run makes the set it makes alone on one thread.
     const struct {
         int level, sizes[2], stopAfter;
-    } cases[] = {{2, {0, 1}, 0}, {3, {0, 1}, 15}};
+    } cases[] = {{2, {0, 1}, 40}, {3, {0, 1}, 15}};
     for (const auto &c : cases) {
         SCOPED_TRACE("level " + std::to_string(c.level));
         RunOutcome one[2], shared[2];
