@@ -5,6 +5,7 @@
 #include <atomic>
 #include <chrono>
 #include <map>
+#include <semaphore>
 
 namespace tl {
 
@@ -12,6 +13,8 @@ namespace {
 
 // How long a committer waits for a result before it lets window events run again.
 constexpr auto kCommitterWait = std::chrono::milliseconds(2);
+// How often a committer looks for the pool's lock while a worker holds it.
+constexpr auto kLockPoll = std::chrono::microseconds(50);
 // Work needed with a smaller chance than this is never started.
 constexpr double kUnlikely = 0.1;
 
@@ -72,23 +75,18 @@ public:
     Run(PassPool &pool, const RunSpec &request)
         : pool_(pool), request(request), puzzlesLeft(request.puzzles) {}
 
-    // The committer is gone: the run's tasks under way stop at their next step, and no new one
-    // begins. It does not wait for them: a stop then waits only for the piece of work the
-    // committer needed, never for the rest of the workers.
+    // The committer is gone: the run's tasks under way stop at their next step, no new one
+    // begins, and a worker takes the run off the pool's list. Neither waits for a worker: a stop
+    // then waits only for the piece of work the committer needed, never for the rest.
     void close()
     {
-        std::lock_guard lock(pool_.mutex_);
         stop = true;
-        for (auto &[index, b] : boards)
-            b->dropped = true;
-        boards.clear();
-        auto &runs = pool_.runs_;
-        runs.erase(std::find_if(runs.begin(), runs.end(), [this](const auto &r) { return r.get() == this; }));
+        pool_.workCv_.notify_all();
     }
 
     const FullBoard *board(long index)
     {
-        std::unique_lock lock(pool_.mutex_);
+        std::unique_lock lock = lockForCommitter();
         committerBoard = index;
         committerPass = 0;
         pool_.workCv_.notify_all();
@@ -108,7 +106,7 @@ public:
 
     const PassResult *pass(long index, int pass)
     {
-        std::unique_lock lock(pool_.mutex_);
+        std::unique_lock lock = lockForCommitter();
         committerBoard = index;
         committerPass = pass;
         pool_.workCv_.notify_all();
@@ -126,7 +124,7 @@ public:
 
     void finishBoard(long index, int passes, bool accepted)
     {
-        std::lock_guard lock(pool_.mutex_);
+        std::unique_lock lock = lockForCommitter();
         committedPasses += passes;
         rejectedPasses += accepted ? passes - 1 : passes;
         if (accepted)
@@ -141,11 +139,7 @@ public:
         pool_.workCv_.notify_all();
     }
 
-    long evaluatedPasses() const
-    {
-        std::lock_guard lock(pool_.mutex_);
-        return evaluated;
-    }
+    long evaluatedPasses() const { return evaluated; }
 
     // The chance that a pass is rejected, from the run's committed passes (one half to begin
     // with).
@@ -170,31 +164,61 @@ public:
     int committerPass = 0;
     long committedPasses = 0, rejectedPasses = 0;
     long puzzlesLeft;
-    long evaluated = 0;
-    bool haltSeen = false;
+    std::atomic<long> evaluated{0};
+    bool haltSeen = false; // the committer's alone
     std::atomic<bool> stop{false};
-    std::condition_variable done; // the committer waits here for the run's workers
+    // Released by a worker each time it has finished a piece of the run's work: the committer
+    // waits here, holding no lock.
+    std::counting_semaphore<> progress{0};
 
 private:
-    // Waits a little for a worker, then lets window events run and looks at the halt flag.
-    // Without an event pump nothing can set the halt flag meanwhile (it belongs to the
-    // committer's thread), so the wait lasts until a worker has finished something.
-    void wait(std::unique_lock<std::mutex> &lock)
+    // Lets window events run and looks at the halt flag.
+    void pump()
     {
-        if (!request.pump) {
-            done.wait(lock);
-            return;
-        }
-        done.wait_for(lock, kCommitterWait);
-        lock.unlock();
         if (request.pump)
             request.pump->pumpEvents();
-        const bool halt = request.halt && *request.halt;
-        lock.lock();
-        if (halt && !haltSeen) {
+        if (request.halt && *request.halt && !haltSeen) {
             haltSeen = true;
             stop = true;
         }
+    }
+
+    // The pool's lock for the committer. A worker holds it only for moments, but the system may
+    // take the processor from a worker in such a moment and give it back only much later: the
+    // committer, the window's own thread, then looks for the lock again every few microseconds
+    // and keeps letting window events run meanwhile.
+    std::unique_lock<std::mutex> lockForCommitter()
+    {
+        std::unique_lock lock(pool_.mutex_, std::defer_lock);
+        if (!request.pump) {
+            lock.lock();
+            return lock;
+        }
+        auto pumped = std::chrono::steady_clock::now();
+        while (!lock.try_lock()) {
+            std::this_thread::sleep_for(kLockPoll);
+            const auto now = std::chrono::steady_clock::now();
+            if (now - pumped >= kCommitterWait) {
+                pump();
+                pumped = now;
+            }
+        }
+        return lock;
+    }
+
+    // Waits, without the lock, a little for a worker, then lets window events run and looks at
+    // the halt flag. Without an event pump nothing can set the halt flag meanwhile (it belongs
+    // to the committer's thread), so the wait lasts until a worker has finished something.
+    void wait(std::unique_lock<std::mutex> &lock)
+    {
+        lock.unlock();
+        if (request.pump) {
+            progress.try_acquire_for(kCommitterWait);
+            pump();
+        } else {
+            progress.acquire();
+        }
+        lock = lockForCommitter();
     }
 };
 
@@ -251,9 +275,9 @@ bool PassPool::pickTask(Task &task)
     // The piece of work most likely to be needed; among equals the one a committer needs first.
     double best = kUnlikely;
     bool found = false;
+    // A stopped run gets no more work; its committer and its tasks under way keep it alive.
+    std::erase_if(runs_, [](const std::shared_ptr<Run> &run) { return run->stop.load(); });
     for (const std::shared_ptr<Run> &run : runs_) {
-        if (run->stop)
-            continue;
         const double reject = run->rejectChance();
         double boardFails = 1; // the chance that a board gives no puzzle: all 20 passes rejected
         for (int p = 0; p < kPassesPerBoard; ++p)
@@ -338,7 +362,7 @@ void PassPool::work(Worker &w)
             b.passes[task.pass] = Work::Done;
             ++run.evaluated;
         }
-        run.done.notify_all();
+        run.progress.release();
         if (task.pass < 0)
             workCv_.notify_all(); // its passes can begin
     }

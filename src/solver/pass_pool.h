@@ -17,9 +17,11 @@
 //   ahead of each committer; among equals the one its committer needs first, and the run
 //   opened first. Work needed with a chance below one in ten is left alone.
 // * The committer's waits let the window's events run (the run's event pump, every couple of
-//   milliseconds) and watch its halt flag. Once it is set the run's workers stop: the board or
-//   pass that the committer needs next comes back cut short by the stop, exactly as it would
-//   have on one thread, and one that had not begun never begins.
+//   milliseconds) and watch its halt flag. It waits for results holding no lock, and never
+//   waits for the pool's lock without pumping either: a worker that the system stops while it
+//   holds the lock must not stop the window with it. Once the halt flag is set the run's
+//   workers stop: the board or pass that the committer needs next comes back cut short by the
+//   stop, exactly as it would have on one thread, and one that had not begun never begins.
 // * Work that the committer no longer needs (the passes after an accepted one, the boards after
 //   the last puzzle) is dropped, and a running piece of it stops at its next step.
 #pragma once
@@ -94,6 +96,8 @@ private:
     bool pickTask(Task &task);
     void work(Worker &w);
 
+    // The committer, on the window's thread, never waits for it without letting window events
+    // run (see Run::lockForCommitter).
     std::mutex mutex_;
     std::condition_variable workCv_; // workers wait here for work
     std::vector<std::shared_ptr<Run>> runs_; // open runs, oldest first
