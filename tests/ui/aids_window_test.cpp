@@ -484,6 +484,20 @@ TEST_F(AidsWindowTest, GenerationRunLocksMenusStopAsksAndHaltsAndStoresWhatIsDon
                                      before.begin() + rec * kRecordBytes);
         EXPECT_EQ(same, rec >= done) << "record " << rec + 1;
     }
+
+    // Continued in the same window, on the workers kept from the stopped run: the rest of the
+    // set is made and written, and the key is cleared.
+    fake.messages.answers = {MsgAnswer::Yes};
+    w.mnu_puzzle_gen[0][0]->trigger();
+    EXPECT_EQ(fake.messages.shown.back().title, "Continue previous task?");
+    EXPECT_EQ(Stored("Generator", "L1S1"), "0");
+    const auto resumed = ReadBytes(WorkingCopy());
+    for (int rec = 0; rec < kStockRecords; ++rec) {
+        const bool same = std::equal(resumed.begin() + rec * kRecordBytes,
+                                     resumed.begin() + (rec + 1) * kRecordBytes,
+                                     after.begin() + rec * kRecordBytes);
+        EXPECT_EQ(same, rec < done || rec >= kPuzzlesPerSet) << "record " << rec + 1;
+    }
 }
 
 TEST_F(AidsWindowTest, DeclinedRunRestoresTheMenus)
