@@ -4,12 +4,14 @@
 // over from solve to solve as it does between the generator's trials; the generation benchmark
 // (generator_bench.cpp) shows the effect on whole sets.
 #include "solver/solver.h"
+#include "support/hint_boards.h"
 #include "support/solver_boards.h"
 
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <map>
+#include <string>
 #include <vector>
 
 namespace {
@@ -77,5 +79,34 @@ void BM_FailedTrial(benchmark::State &state)
     }
 }
 BENCHMARK(BM_FailedTrial)->ArgName("N")->Arg(8)->Arg(10)->Arg(12)->Arg(14)->Unit(benchmark::kMicrosecond);
+
+// A cold rating solve: a new solver, as the designer or a fresh generator worker makes one,
+// rating an Insane 14 x 14 puzzle of the shipped stock at limit 3. Nothing it remembers of
+// lines carries over, so the memos' set-up is part of every iteration.
+void BM_ColdInsaneRatingSolve(benchmark::State &state)
+{
+    static const std::vector<std::vector<std::int16_t>> insane = [] {
+        std::vector<std::vector<std::int16_t>> list;
+        for (const tl::PuzzleRecord &r :
+             tl::test::ReadStockRecords(std::string(TL_SOURCE_DIR) + "/assets/DudEzadu.qzk"))
+            if (r.Level == 3 && r.side() == 14)
+                list.emplace_back(r.StartCells.begin(), r.StartCells.begin() + 14 * 14);
+        return list;
+    }();
+    if (insane.empty()) {
+        state.SkipWithError("the stock could not be read");
+        return;
+    }
+    std::size_t k = 0;
+    for (auto _ : state) {
+        RatingSolver solver(tl::SharedLineTables());
+        Load(solver, insane[k++ % insane.size()], 14, 3);
+        const bool solved = solver.Solve_Puzzle();
+        benchmark::DoNotOptimize(solved);
+        if (!solved || solver.Rate != 3)
+            state.SkipWithError("a stock Insane puzzle was not rated Insane");
+    }
+}
+BENCHMARK(BM_ColdInsaneRatingSolve)->Unit(benchmark::kMicrosecond);
 
 } // namespace

@@ -270,9 +270,10 @@ void BoardBits::change(int index, std::int32_t from, std::int32_t to)
 
 void LineMemo::prepare(int side)
 {
-    if (side_ == side && !entries_.empty())
+    // A line's key means its cells only for one side.
+    if (side_ == side)
         return;
-    entries_.assign(std::size_t{1} << kSlotBits, Entry{});
+    entries_.forget();
     for (auto &lines : quiet_)
         lines.fill(0xFFFFFFFFu);
     side_ = side;

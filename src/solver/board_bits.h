@@ -13,9 +13,10 @@
 // value is solved with the finders themselves (see `odd`).
 #pragma once
 
+#include "solver/stamped_table.h"
+
 #include <array>
 #include <cstdint>
-#include <vector>
 
 namespace tl {
 
@@ -82,30 +83,32 @@ public:
     void prepare(int side);
     bool find(std::uint32_t key, std::uint16_t &zeros, std::uint16_t &ones) const
     {
-        const Entry &e = entries_[slot(key)];
-        if (e.key != key)
+        const Entry *e = entries_.find(slot(key));
+        if (!e || e->key != key)
             return false;
-        zeros = e.zeros;
-        ones = e.ones;
+        zeros = e->zeros;
+        ones = e->ones;
         return true;
     }
     void store(std::uint32_t key, std::uint16_t zeros, std::uint16_t ones)
     {
-        entries_[slot(key)] = Entry{key, zeros, ones};
+        entries_.slot(slot(key)) = Entry{key, zeros, ones};
     }
     // Line `line` of an orientation (columns: true) last held the cells of `key` and the
     // technique yielded nothing there: the line is answered without a look into the table.
     bool quiet(bool columns, int line, std::uint32_t key) const { return quiet_[columns][line] == key; }
     void setQuiet(bool columns, int line, std::uint32_t key) { quiet_[columns][line] = key; }
+    // The generation of the table's entries, for tests of its wrap.
+    std::uint8_t generation() const { return entries_.generation(); }
 
 private:
     static constexpr int kSlotBits = 14;
     struct Entry {
-        std::uint32_t key = 0xFFFFFFFFu; // no line has this key
-        std::uint16_t zeros = 0, ones = 0;
+        std::uint32_t key; // 0xFFFFFFFF in an empty entry: no line has this key
+        std::uint16_t zeros, ones;
     };
     static std::uint32_t slot(std::uint32_t key) { return (key * 0x9E3779B1u) >> (32 - kSlotBits); }
-    std::vector<Entry> entries_;
+    StampedTable<Entry, kSlotBits, 4> entries_{Entry{0xFFFFFFFFu, 0, 0}};
     std::array<std::array<std::uint32_t, 14>, 2> quiet_{};
     int side_ = 0;
 };

@@ -77,7 +77,7 @@ void pairLine(const OrientedGrid &g, int line, const ValidLines &valid, CoupleTa
 
     const std::uint32_t key = s.filled | (s.ones << 14);
     CoupleMemo::Line scratch;
-    CoupleMemo::Line &entry = memo ? memo->lines[CoupleMemo::slot(key)] : scratch;
+    CoupleMemo::Line &entry = memo ? memo->lines.slot(CoupleMemo::slot(key)) : scratch;
     if (!memo || entry.key != key) {
         pairLine(s, n, valid, entry.partner, entry.couples);
         entry.key = key;
@@ -113,9 +113,9 @@ void BuildCouples(const OrientedGrid &rows, const OrientedGrid &cols, const Line
     }
     if (!SupportedSide(n))
         return;
-    if (memo && (memo->side != n || memo->lines.empty())) {
+    if (memo && memo->side != n) {
         // A line's key means its cells only for one side.
-        memo->lines.assign(std::size_t{1} << CoupleMemo::kSlotBits, CoupleMemo::Line{});
+        memo->lines.forget();
         memo->side = n;
     }
     const ValidLines valid = ValidLinesOf(tables, n);

@@ -15,6 +15,7 @@
 
 #include "game/line_tables.h"
 #include "solver/line_scan.h"
+#include "solver/stamped_table.h"
 
 namespace tl {
 
@@ -62,14 +63,14 @@ struct CoupleTables {
 // few lines changed pairs only those lines again.
 struct CoupleMemo {
     struct Line {
-        std::uint32_t key = 0xFFFFFFFFu; // the line's filled cells and ones; no line has this key
-        std::int8_t partner[14];         // per position, its partner's position or -1
+        std::uint32_t key;       // the line's filled cells and ones; 0xFFFFFFFF: no line
+        std::int8_t partner[14]; // per position, its partner's position or -1
         std::int16_t couples;
     };
     static constexpr int kSlotBits = 13;
     static std::uint32_t slot(std::uint32_t key) { return (key * 0x9E3779B1u) >> (32 - kSlotBits); }
-    int side = 0;             // the side the entries were made for
-    std::vector<Line> lines; // 2^kSlotBits entries once used
+    int side = 0; // the side the entries were made for
+    StampedTable<Line, kSlotBits, 3> lines{Line{0xFFFFFFFFu, {}, 0}};
 };
 
 // Clears the tables and finds the couples of every row, then of every column: each cell is

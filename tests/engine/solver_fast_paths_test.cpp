@@ -7,12 +7,14 @@
 #include "solver/board_bits.h"
 #include "solver/board_search.h"
 #include "solver/solver.h"
+#include "solver/stamped_table.h"
 #include "support/brute_force.h"
 #include "support/solver_boards.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 #include <random>
 #include <vector>
 
@@ -247,6 +249,103 @@ TEST(SolverFastPaths, DeductionsMatchThePlainChainThroughClueRemovalSweeps)
     }
     EXPECT_GT(solves, 900);
     EXPECT_GT(upper, 20); // the level-2 and level-3 steps took part
+}
+
+// The memo tables forget by moving to a new generation instead of clearing their entries:
+// through many forgets, past the wrap of the generation counter, every read must give what a
+// table cleared in full would give.
+TEST(StampedTable, ForgetsAsAFullClearDoesThroughTheWrapOfItsGeneration)
+{
+    struct Entry {
+        std::uint32_t key, value;
+    };
+    StampedTable<Entry, 8, 2> table{Entry{~0u, 0}};
+    std::map<std::size_t, Entry> cleared; // the plain table: what was written since the clear
+    std::mt19937_64 rng(9);
+    // The lower half of the table is read and written all along; the upper half is written
+    // in full in the first round only and read all along: its blocks keep the stamp of that
+    // round, which must not count again once the generation has wrapped.
+    std::uniform_int_distribution<std::size_t> lower(0, 127), upper(128, 255);
+    int wraps = 0, hits = 0;
+    for (std::size_t s = 128; s < 256; ++s)
+        cleared[s] = table.slot(s) = Entry{static_cast<std::uint32_t>(s), 1};
+    for (int round = 0; round < 700; ++round) {
+        for (int k = 0; k < 40; ++k) {
+            const bool high = k % 4 == 3;
+            const std::size_t s = high ? upper(rng) : lower(rng);
+            const Entry *found = table.find(s);
+            const auto it = cleared.find(s);
+            ASSERT_EQ(found != nullptr && found->key != ~0u, it != cleared.end()) << "round " << round;
+            if (it != cleared.end()) {
+                EXPECT_EQ(found->key, it->second.key);
+                EXPECT_EQ(found->value, it->second.value);
+                ++hits;
+            }
+            if (k % 2 == 0) {
+                Entry &e = table.slot(s);
+                EXPECT_EQ(e.key, it == cleared.end() ? ~0u : it->second.key);
+                e = Entry{static_cast<std::uint32_t>(s), static_cast<std::uint32_t>(rng())};
+                cleared[s] = e;
+            }
+        }
+        const std::uint8_t before = table.generation();
+        table.forget();
+        cleared.clear();
+        wraps += table.generation() < before;
+        EXPECT_NE(table.generation(), 0);
+    }
+    EXPECT_GE(wraps, 2);
+    EXPECT_GT(hits, 1000);
+}
+
+// One solver used for boards of changing sides (each change makes its memos forget, so their
+// generations wrap several times over), and after solves stopped halfway, must answer every
+// board as a solver made for it alone.
+TEST(SolverFastPaths, AReusedSolverAnswersAsAFreshOne)
+{
+    std::mt19937_64 rng(10);
+    FakeEventPump pump;
+    RatingSolver reused(SharedLineTables(), &pump);
+    long pumps = 0, haltAt = -1;
+    pump.onPump = [&](long) {
+        if (++pumps == haltAt)
+            reused.HaltGenerator = true;
+    };
+    std::map<int, std::vector<std::int32_t>> full;
+    int upper = 0, halted = 0;
+    for (int round = 0; round < 600; ++round) {
+        const int n = round % 3 == 2 ? 14 : (round % 2 ? 10 : 8);
+        if (round % 40 < 3)
+            full[n] = brute::RandomSolution(n, rng);
+        const auto clues = RandomGrid(full[n], rng, 45 + round % 5 * 10, false);
+        const int level = 1 + round % 3;
+        // Every seventh solve is stopped after a few deductions, leaving the memos mid-solve.
+        pumps = 0;
+        haltAt = round % 7 == 0 ? 3 : -1;
+        testboards::Load(reused, clues, n, level);
+        const bool reusedOk = reused.Solve_Puzzle();
+        halted += haltAt > 0 && pumps >= haltAt;
+        const long reusedPumps = pumps;
+
+        // The fresh solver is stopped at the same deduction.
+        FakeEventPump freshPump;
+        RatingSolver fresh(SharedLineTables(), &freshPump);
+        long freshPumps = 0;
+        freshPump.onPump = [&](long) {
+            if (++freshPumps == haltAt)
+                fresh.HaltGenerator = true;
+        };
+        testboards::Load(fresh, clues, n, level);
+        ASSERT_EQ(reusedOk, fresh.Solve_Puzzle()) << "round " << round << "\n" << testboards::Show(clues, n);
+        ASSERT_EQ(reusedPumps, freshPumps) << "round " << round;
+        ASSERT_EQ(reused.WorkGrid, fresh.WorkGrid) << "round " << round;
+        ASSERT_EQ(reused.Rate, fresh.Rate) << "round " << round;
+        ASSERT_EQ(reused.DuplicateCount[reused.GenSize], fresh.DuplicateCount[fresh.GenSize]);
+        ASSERT_EQ(reused.HeavyCount[reused.GenSize], fresh.HeavyCount[fresh.GenSize]);
+        upper += fresh.Rate >= 2;
+    }
+    EXPECT_GT(halted, 50);
+    EXPECT_GT(upper, 100);
 }
 
 // A full grid is solved only when it keeps every rule; the solve judges it from the bit
