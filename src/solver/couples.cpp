@@ -24,24 +24,34 @@ void pairLine(const LineScan &s, int n, const ValidLines &valid, std::int8_t par
     std::uint32_t sameAs[14] = {};
     int saturated = 0; // empty positions whose sameAs already covers every empty position
     const int emptyTotal = n - s.filledCount();
+    const auto meetLine = [&](std::uint32_t e) {
+        const std::uint32_t oneSet = e & empty;
+        const std::uint32_t zeroSet = ~e & empty;
+        saturated = 0;
+        for (std::uint32_t rest = empty; rest; rest &= rest - 1) {
+            const int p = __builtin_ctz(rest);
+            sameAs[p] |= ((e >> p) & 1) ? oneSet : zeroSet;
+            if (sameAs[p] == empty)
+                ++saturated;
+        }
+    };
     const auto meet = [&](int begin, int end) {
         for (int i = begin; i < end && saturated < emptyTotal; ++i) {
             const std::uint32_t e = static_cast<std::uint32_t>(valid.bits[i]);
-            if (!s.fits(e))
-                continue;
-            const std::uint32_t oneSet = e & empty;
-            const std::uint32_t zeroSet = ~e & empty;
-            saturated = 0;
-            for (std::uint32_t rest = empty; rest; rest &= rest - 1) {
-                const int p = __builtin_ctz(rest);
-                sameAs[p] |= ((e >> p) & 1) ? oneSet : zeroSet;
-                if (sameAs[p] == empty)
-                    ++saturated;
-            }
+            if (s.fits(e))
+                meetLine(e);
         }
     };
     TableRuns runs;
-    if (UpperRuns(valid.count, n, s.filled, s.ones, runs)) {
+    if (const FittingIndex *index = FittingIndex::For(valid.bits, n)) {
+        // Only the fitting lines, in table order: sameAs is the OR over them either way.
+        std::uint64_t fit[FittingIndex::kMaxWords];
+        if (index->fitting(s.filled, s.ones, fit)) {
+            for (int w = 0; w < index->words() && saturated < emptyTotal; ++w)
+                for (std::uint64_t m = fit[w]; m && saturated < emptyTotal; m &= m - 1)
+                    meetLine(static_cast<std::uint32_t>(valid.bits[w * 64 + std::countr_zero(m)]));
+        }
+    } else if (UpperRuns(valid.count, n, s.filled, s.ones, runs)) {
         for (int k = 0; k < runs.count; ++k)
             meet(runs.begin[k], runs.end[k]);
     } else {

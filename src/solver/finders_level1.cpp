@@ -168,13 +168,47 @@ bool ExamineLineByValidLines(const OrientedGrid &g, int line, const std::vector<
                              Deduction &out)
 {
     const int n = g.n();
-    std::int32_t pattern = 0;
+    std::uint32_t filled = 0, ones = 0, open = 0; // open: empty cells (-1)
     for (int p = 0; p < n; ++p) {
         const std::int32_t v = g.at(line, p);
-        if (v == 0)
-            pattern |= kCodeZero << (2 * p);
-        else if (v == 1)
-            pattern |= kCodeOne << (2 * p);
+        filled |= static_cast<std::uint32_t>(v == 0 || v == 1) << p;
+        ones |= static_cast<std::uint32_t>(v == 1) << p;
+        open |= static_cast<std::uint32_t>(v == -1) << p;
+    }
+    if (const FittingIndex *index = FittingIndex::For(codes.data(), n)) {
+        // The AND of the fitting lines below, taken over the fitting lines alone as bits: a
+        // position beyond the filled cells is agreed on when every fitting line holds a 1
+        // there (in the AND of their bits) or none does (outside their OR). The lines agree
+        // on nothing beyond the filled cells exactly when the scan below would stop early;
+        // with no line fitting, nothing is decided. The deduction lists the agreed empty
+        // cells from the lowest position up, as below.
+        std::uint64_t fit[FittingIndex::kMaxWords];
+        if (!index->fitting(filled, ones, fit))
+            return false;
+        const std::uint32_t unfilled = ~filled & ((1u << n) - 1u);
+        const std::int32_t *bits = index->lines();
+        std::uint32_t all = ~0u, some = 0;
+        for (int w = 0; w < index->words(); ++w) {
+            for (std::uint64_t m = fit[w]; m; m &= m - 1) {
+                const auto e = static_cast<std::uint32_t>(bits[w * 64 + std::countr_zero(m)]);
+                all &= e;
+                some |= e;
+            }
+            if ((some & ~all & unfilled) == unfilled)
+                return false;
+        }
+        out.clear(Technique::UncoveredCells, g.orientation(), line);
+        for (std::uint32_t m = open & ~(some & ~all); m; m &= m - 1) {
+            const int p = std::countr_zero(m);
+            out.add(g.index(line, p), static_cast<std::int32_t>((all >> p) & 1u));
+        }
+        return out.count > 0;
+    }
+
+    std::int32_t pattern = 0;
+    for (int p = 0; p < n; ++p) {
+        if ((filled >> p) & 1u)
+            pattern |= ((ones >> p) & 1u ? kCodeOne : kCodeZero) << (2 * p);
     }
     // The AND of every valid line that fits the pattern; the search stops as soon as the lines
     // met so far agree on nothing beyond the pattern itself.
@@ -192,12 +226,6 @@ bool ExamineLineByValidLines(const OrientedGrid &g, int line, const std::vector<
         }
         return true;
     };
-    std::uint32_t filled = 0, ones = 0;
-    for (int p = 0; p < n; ++p) {
-        const std::int32_t digit = (pattern >> (2 * p)) & 3;
-        filled |= static_cast<std::uint32_t>(digit != 0) << p;
-        ones |= static_cast<std::uint32_t>(digit == kCodeOne) << p;
-    }
     TableRuns runs;
     if (UpperRuns(static_cast<int>(codes.size()), n, filled, ones, runs)) {
         for (int k = 0; k < runs.count; ++k)
