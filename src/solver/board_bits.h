@@ -108,7 +108,7 @@ private:
         std::uint16_t zeros, ones;
     };
     static std::uint32_t slot(std::uint32_t key) { return (key * 0x9E3779B1u) >> (32 - kSlotBits); }
-    StampedTable<Entry, kSlotBits, 4> entries_{Entry{0xFFFFFFFFu, 0, 0}};
+    StampedTable<Entry, kSlotBits, 2> entries_{Entry{0xFFFFFFFFu, 0, 0}};
     std::array<std::array<std::uint32_t, 14>, 2> quiet_{};
     int side_ = 0;
 };

@@ -150,6 +150,10 @@ bool FindOneKindLeft(const OrientedGrid &g, Deduction &out);
 // Uncovered cell(s), counting form, for one line: counts what the line still needs once its
 // covered pairs (0 - - 1 or 1 - - 0) are set aside. May decide up to five cells.
 bool ExamineLineByCounting(const OrientedGrid &g, int line, Deduction &out);
+// The same for a line that holds only -1, 0 and 1, given its zeros and ones as bits (bit p =
+// position p): its counts, covered pairs and candidate cell come from a few bit operations.
+bool ExamineLineBitsByCounting(const OrientedGrid &g, int line, std::uint32_t zeros, std::uint32_t ones,
+                               Deduction &out);
 // The counting form over lines 0..N-1 of the orientation; the first line that yields wins.
 bool FindUncoveredByCounting(const OrientedGrid &g, Deduction &out);
 

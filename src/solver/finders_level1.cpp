@@ -3,6 +3,8 @@
 #include "solver/finders.h"
 #include "solver/line_scan.h"
 
+#include <bit>
+
 namespace tl {
 
 namespace {
@@ -151,6 +153,62 @@ bool ExamineLineByCounting(const OrientedGrid &g, int line, Deduction &out)
     if (half - (zeros + pairs) == 1 && half - (ones + pairs) > 1)
         return lastOfKindPasses(g, line, 0, out);
     if (half - (ones + pairs) == 1 && half - (zeros + pairs) > 1)
+        return lastOfKindPasses(g, line, 1, out);
+    return false;
+}
+
+bool ExamineLineBitsByCounting(const OrientedGrid &g, int line, std::uint32_t zeros, std::uint32_t ones,
+                               Deduction &out)
+{
+    // The walk of ExamineLineByCounting as masks over the positions: bit p of a mask is a cell
+    // the walk meets at p. Z, O, F: zeros, ones, filled cells; E: empty cells.
+    const int n = g.n();
+    const int half = n / 2;
+    const std::uint32_t all = (1u << n) - 1u;
+    const std::uint32_t Z = zeros & all, O = ones & all, F = Z | O, E = ~F & all;
+    // A filled cell after exactly two empty cells and a filled cell: a covered pair when the
+    // two filled cells differ, a candidate (the second empty cell) when they are equal.
+    const std::uint32_t afterTwo = F & (E << 1) & (E << 2) & (F << 3);
+    const std::uint32_t differ = afterTwo & ((Z & (O << 3)) | (O & (Z << 3)));
+    const int pairs = std::popcount(differ);
+    int candidate = -1;
+    if (F == 0 || (F & 1u) == 0) {
+        candidate = 0; // an empty cell before any filled cell, met first
+    } else {
+        // Position 0 is filled, so every empty cell comes after a filled one. The walk meets
+        // the third (or later) empty cell of a run at that cell, and a single empty cell
+        // between two filled cells, or the second of two between equal ones, at the filled
+        // cell after it; those meetings fall on different cells, and the first one decides.
+        const std::uint32_t third = E & (E << 1) & (E << 2);
+        const std::uint32_t single = F & (E << 1) & (F << 2);
+        const std::uint32_t sameTwo = afterTwo & ~differ;
+        const std::uint32_t met = third | single | sameTwo;
+        if (met) {
+            const int p = std::countr_zero(met);
+            candidate = (third >> p) & 1u ? p : p - 1;
+        } else {
+            // The line ends in one or two empty cells after a filled cell.
+            const int trailing = std::countl_zero(F << (32 - n)); // empty cells after the last filled
+            if (trailing == 1 || trailing == 2)
+                candidate = n - 1;
+        }
+    }
+    if (candidate < 0)
+        return false;
+    const int zeroCount = std::popcount(Z), oneCount = std::popcount(O);
+    if (zeroCount + pairs == half && oneCount + pairs < half) {
+        out.clear(Technique::UncoveredCells, g.orientation(), line);
+        out.add(g.index(line, candidate), 1);
+        return true;
+    }
+    if (oneCount + pairs == half && zeroCount + pairs < half) {
+        out.clear(Technique::UncoveredCells, g.orientation(), line);
+        out.add(g.index(line, candidate), 0);
+        return true;
+    }
+    if (half - (zeroCount + pairs) == 1 && half - (oneCount + pairs) > 1)
+        return lastOfKindPasses(g, line, 0, out);
+    if (half - (oneCount + pairs) == 1 && half - (zeroCount + pairs) > 1)
         return lastOfKindPasses(g, line, 1, out);
     return false;
 }

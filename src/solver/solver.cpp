@@ -264,12 +264,14 @@ bool RatingSolver::basicFoundNothing()
 
 namespace {
 
-bool examineByCounting(const OrientedGrid &g, int line, const LineTables &, Deduction &d)
+// `key` is the line's BoardBits key: its zeros in the low 14 bits, its ones above them.
+bool examineByCounting(const OrientedGrid &g, int line, std::uint32_t key, const LineTables &, Deduction &d)
 {
-    return ExamineLineByCounting(g, line, d);
+    return ExamineLineBitsByCounting(g, line, key & 0x3FFFu, key >> 14, d);
 }
 
-bool examineByValidLines(const OrientedGrid &g, int line, const LineTables &tables, Deduction &d)
+bool examineByValidLines(const OrientedGrid &g, int line, std::uint32_t, const LineTables &tables,
+                         Deduction &d)
 {
     return ExamineLineByValidLines(g, line, tables.codes(g.n()), d);
 }
@@ -277,8 +279,8 @@ bool examineByValidLines(const OrientedGrid &g, int line, const LineTables &tabl
 } // namespace
 
 bool RatingSolver::examineRemembered(const OrientedGrid &g, int line, LineMemo &memo,
-                                     bool (*examine)(const OrientedGrid &, int, const LineTables &,
-                                                     Deduction &),
+                                     bool (*examine)(const OrientedGrid &, int, std::uint32_t,
+                                                     const LineTables &, Deduction &),
                                      Deduction &d)
 {
     const bool columns = IsColumns(g);
@@ -287,7 +289,7 @@ bool RatingSolver::examineRemembered(const OrientedGrid &g, int line, LineMemo &
         return false;
     std::uint16_t zeros = 0, ones = 0;
     if (!memo.find(key, zeros, ones)) {
-        const bool yields = examine(g, line, tables_, d);
+        const bool yields = examine(g, line, key, tables_, d);
         if (yields) {
             for (int k = 0; k < d.count; ++k)
                 (d.values[k] ? ones : zeros) |= static_cast<std::uint16_t>(1u << g.posOf(d.cells[k]));

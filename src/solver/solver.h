@@ -171,7 +171,8 @@ private:
     bool uncoveredByCounting(const OrientedGrid &g, Deduction &d);
     bool uncoveredByValidLines(const OrientedGrid &g, Deduction &d);
     bool examineRemembered(const OrientedGrid &g, int line, LineMemo &memo,
-                           bool (*examine)(const OrientedGrid &, int, const LineTables &, Deduction &),
+                           bool (*examine)(const OrientedGrid &, int, std::uint32_t, const LineTables &,
+                                           Deduction &),
                            Deduction &d);
 
     const LineTables &tables_;

@@ -70,7 +70,7 @@ struct CoupleMemo {
     static constexpr int kSlotBits = 13;
     static std::uint32_t slot(std::uint32_t key) { return (key * 0x9E3779B1u) >> (32 - kSlotBits); }
     int side = 0; // the side the entries were made for
-    StampedTable<Line, kSlotBits, 3> lines{Line{0xFFFFFFFFu, {}, 0}};
+    StampedTable<Line, kSlotBits, 1> lines{Line{0xFFFFFFFFu, {}, 0}};
 };
 
 // Clears the tables and finds the couples of every row, then of every column: each cell is

@@ -251,6 +251,52 @@ TEST(SolverFastPaths, DeductionsMatchThePlainChainThroughClueRemovalSweeps)
     EXPECT_GT(upper, 20); // the level-2 and level-3 steps took part
 }
 
+// The solver runs the counting form of Uncovered cell(s) on a line's bits; it must decide
+// what the cell-by-cell walk decides on every line of 8, 10 and 12 cells and on many of 14,
+// as a row and as a column.
+TEST(BitSearches, CountingFormOnBitsMatchesTheWalkOnEveryLine)
+{
+    std::mt19937_64 rng(12);
+    long deduced = 0, passes = 0;
+    for (int n : {8, 10, 12, 14}) {
+        long total = 1;
+        for (int p = 0; p < n; ++p)
+            total *= 3;
+        const long lines = n < 14 ? total : 300000;
+        std::vector<std::int32_t> grid(static_cast<std::size_t>(n) * n, -1);
+        std::uniform_int_distribution<long> any(0, total - 1);
+        for (long k = 0; k < lines; ++k) {
+            long code = n < 14 ? k : any(rng);
+            std::uint32_t zeros = 0, ones = 0;
+            const Orientation o = k % 2 ? Orientation::Columns : Orientation::Rows;
+            const OrientedGrid g(GridView{grid.data(), n}, o);
+            for (int p = 0; p < n; ++p, code /= 3) {
+                const std::int32_t v = static_cast<std::int32_t>(code % 3) - 1;
+                grid[g.index(5, p)] = v;
+                zeros |= static_cast<std::uint32_t>(v == 0) << p;
+                ones |= static_cast<std::uint32_t>(v == 1) << p;
+            }
+            Deduction walk, bits;
+            const bool found = ExamineLineByCounting(g, 5, walk);
+            ASSERT_EQ(ExamineLineBitsByCounting(g, 5, zeros, ones, bits), found)
+                << "n " << n << " line " << k << "\n" << testboards::Show(grid, n);
+            for (int p = 0; p < n; ++p)
+                grid[g.index(5, p)] = -1;
+            if (!found)
+                continue;
+            ASSERT_EQ(bits.count, walk.count) << "n " << n << " line " << k;
+            for (int c = 0; c < walk.count; ++c) {
+                ASSERT_EQ(bits.cells[c], walk.cells[c]) << "n " << n << " line " << k;
+                ASSERT_EQ(bits.values[c], walk.values[c]) << "n " << n << " line " << k;
+            }
+            ++deduced;
+            passes += walk.count > 1;
+        }
+    }
+    EXPECT_GT(deduced, 100000);
+    EXPECT_GT(passes, 1000); // the last-of-a-kind passes took part
+}
+
 // The valid-line searches meet only the lines that fit, found through an index of the shared
 // tables; with a copy of the tables (other storage, so no index) they scan the whole table.
 // Both must give the same answers on grids sparse and dense, keeping the rules or breaking
