@@ -98,8 +98,6 @@ public:
     // technique yielded nothing there: the line is answered without a look into the table.
     bool quiet(bool columns, int line, std::uint32_t key) const { return quiet_[columns][line] == key; }
     void setQuiet(bool columns, int line, std::uint32_t key) { quiet_[columns][line] = key; }
-    // The generation of the table's entries, for tests of its wrap.
-    std::uint8_t generation() const { return entries_.generation(); }
 
 private:
     static constexpr int kSlotBits = 14;

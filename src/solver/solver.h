@@ -36,7 +36,10 @@
 //   with every cell it writes: the level-0 scans and Avoidable Duplicates run on it, the loop
 //   takes its count of empty cells from it, and the level-1 step answers a line from memory
 //   when it has met the same cells before (both forms of Uncovered cell(s) depend on the
-//   line's own cells alone; so do the couples of a line).
+//   line's own cells alone; so do the couples of a line). Those memos forget by moving to a
+//   new generation (solver/stamped_table.h), so a new solver, or one that moves to another
+//   side, clears no tables; and the searches over valid lines meet only the lines that fit,
+//   through an index of the shared tables (FittingIndex, solver/line_scan.h).
 //   During Solve_Puzzle the summary lives for the whole solve, so WorkGrid belongs to the solve:
 //   nothing else may write it while the solve runs.
 #pragma once
