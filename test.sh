@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test; then runs the generation pool's tests
-# again in a ThreadSanitizer build of the engine tests.
+# Installs what is missing, builds, runs the generation pool's tests in a ThreadSanitizer build
+# of the engine tests, then runs every test.
 set -euo pipefail
 cd "$(dirname "$0")"
 bash scripts/setup.sh
@@ -12,7 +12,6 @@ export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$(mktemp -d)}"
 # unwound through Qt's frames.
 export ASAN_OPTIONS="fast_unwind_on_malloc=0${ASAN_OPTIONS:+:$ASAN_OPTIONS}"
 export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan-qt.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
-ctest --test-dir "${BUILD_DIR:-build}" --output-on-failure -j"$(nproc)"
 
 # The pool's worker threads under ThreadSanitizer: a data race, a lock-order inversion or any
 # other report ends the run with a failure.
@@ -20,3 +19,6 @@ TSAN_DIR="${BUILD_DIR:-build}-tsan"
 SANITIZE=thread BUILD_DIR="$TSAN_DIR" TARGET=engine_tests bash scripts/build.sh
 TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1${TSAN_OPTIONS:+ $TSAN_OPTIONS}" \
   "./$TSAN_DIR/engine_tests" --gtest_filter='GeneratorThreads.*'
+
+# The whole suite last, so that its summary closes the output.
+ctest --test-dir "${BUILD_DIR:-build}" --output-on-failure -j"$(nproc)"
