@@ -25,6 +25,101 @@ void BoardSearch::setSize(int n)
     }
     allOnes_ = (1 << n) - 1;
     threeRowMask_ = 7 << (n - 3);
+    words_ = (GenLastLine + 1 + 63) / 64;
+    groups_ = (n + 2) / 3;
+}
+
+namespace {
+
+constexpr int kPatterns = 27; // per group of three columns: each asks 0, 1 or anything
+
+// The patterns of a group of three columns that the values t (bit j = column j) meet: for
+// each subset of the columns, the one that asks those columns for their values in t.
+struct PatternsMet {
+    std::array<std::array<std::uint8_t, 8>, 8> of{};
+    constexpr PatternsMet()
+    {
+        for (int t = 0; t < 8; ++t)
+            for (int subset = 0; subset < 8; ++subset) {
+                int p = 0, weight = 1;
+                for (int j = 0; j < 3; ++j, weight *= 3)
+                    if ((subset >> j) & 1)
+                        p += (1 + ((t >> j) & 1)) * weight;
+                of[t][subset] = static_cast<std::uint8_t>(p);
+            }
+    }
+};
+constexpr PatternsMet kPatternsMet;
+
+// The pattern that asks the columns of `zero` (bit j = column j of a group) for a 0 and those
+// of `one` for a 1: patternOf[zero][one].
+struct PatternOf {
+    std::array<std::array<std::uint8_t, 8>, 8> of{};
+    constexpr PatternOf()
+    {
+        for (int zero = 0; zero < 8; ++zero)
+            for (int one = 0; one < 8; ++one) {
+                int p = 0, weight = 1;
+                for (int j = 0; j < 3; ++j, weight *= 3)
+                    p += (((zero >> j) & 1) + 2 * ((one >> j) & 1)) * weight;
+                of[zero][one] = static_cast<std::uint8_t>(p);
+            }
+    }
+};
+constexpr PatternOf kPatternOf;
+
+} // namespace
+
+void BoardSearch::indexOrder()
+{
+    index_.assign(static_cast<std::size_t>(words_) * groups_ * kPatterns, 0);
+    for (std::size_t k = 0; k < LineOrder.size(); ++k) {
+        const std::uint64_t bit = std::uint64_t{1} << (k % 64);
+        std::uint64_t *word = &index_[(k / 64) * groups_ * kPatterns];
+        const auto v = static_cast<std::uint32_t>((*bits_)[LineOrder[k]]);
+        for (int g = 0; g < groups_; ++g, word += kPatterns)
+            for (std::uint8_t p : kPatternsMet.of[(v >> (3 * g)) & 7])
+                word[p] |= bit;
+    }
+}
+
+void BoardSearch::useForced(std::int32_t mustBeZero, std::int32_t mustBeOne)
+{
+    patterns_ = 0;
+    // A column forced both ways allows no candidate, as the one-by-one test finds.
+    noneAllowed_ = (mustBeZero & mustBeOne) != 0;
+    if (noneAllowed_)
+        return;
+    for (int g = 0; g < groups_; ++g) {
+        const int p = kPatternOf.of[(mustBeZero >> (3 * g)) & 7][(mustBeOne >> (3 * g)) & 7];
+        if (p != 0)
+            patternAt_[patterns_++] = g * kPatterns + p;
+    }
+}
+
+std::uint64_t BoardSearch::allowedWord(int w) const
+{
+    // A candidate is allowed when it meets the pattern of every group with a constraint.
+    const std::uint64_t *word = &index_[static_cast<std::size_t>(w) * groups_ * kPatterns];
+    std::uint64_t a = noneAllowed_ ? 0 : ~std::uint64_t{0};
+    for (int i = 0; i < patterns_; ++i)
+        a &= word[patternAt_[i]];
+    return a;
+}
+
+std::int32_t BoardSearch::nextAllowed(std::int32_t k) const
+{
+    // The lowest allowed candidate at or after k; the one-by-one skip stops at it, or at
+    // GenLastLine when that comes first (found beyond it or not found at all).
+    int w = k / 64;
+    std::uint64_t bits = allowedWord(w) & (~std::uint64_t{0} << (k % 64));
+    while (bits == 0) {
+        if (++w == words_)
+            return GenLastLine;
+        bits = allowedWord(w);
+    }
+    const std::int32_t found = w * 64 + __builtin_ctzll(bits);
+    return found < GenLastLine ? found : GenLastLine;
 }
 
 void BoardSearch::shuffle()
@@ -106,15 +201,11 @@ bool BoardSearch::Build_Full_Board(std::vector<std::int32_t> &board)
         bool restart = false;
         int steps = 0;
         shuffle();
-        // The candidates' bit values in the order they are tried.
-        orderedBits_.resize(LineOrder.size());
-        for (std::size_t k = 0; k < LineOrder.size(); ++k)
-            orderedBits_[k] = (*bits_)[LineOrder[k]];
+        indexOrder();
         RowChoice.fill(-1);
         int row = n - 1;
-        // The values that the columns force on a candidate of row maskRow.
+        // The row whose forced values useForced last took.
         int maskRow = -1;
-        std::int32_t mustBeZero = 0, mustBeOne = 0;
 
         while (row < n && !*halt_) {
             if (pump_)
@@ -145,12 +236,13 @@ bool BoardSearch::Build_Full_Board(std::vector<std::int32_t> &board)
                     // Most candidates put three equal values in a column with the two rows
                     // below, or (above the middle) a value into a column that already holds
                     // N/2 of it; Row_Fits would refuse them, so they are passed over here
-                    // without a call, up to the next candidate it may accept. The columns
-                    // below stay as they are while the candidates of one row are tried.
+                    // without a call, up to the next candidate it may accept (found through
+                    // the index of the order, 64 candidates at a time). The columns below stay
+                    // as they are while the candidates of one row are tried.
                     if (row != maskRow) {
                         const std::int32_t a = RowBits[row + 1], b = RowBits[row + 2];
-                        mustBeZero = a & b;
-                        mustBeOne = ~a & ~b & allOnes_;
+                        std::int32_t mustBeZero = a & b;
+                        std::int32_t mustBeOne = ~a & ~b & allOnes_;
                         if (row < n / 2) {
                             const std::int32_t below = allOnes_ >> (row + 1);
                             const int placed = n - 1 - row;
@@ -163,12 +255,9 @@ bool BoardSearch::Build_Full_Board(std::vector<std::int32_t> &board)
                             }
                         }
                         maskRow = row;
+                        useForced(mustBeZero, mustBeOne);
                     }
-                    std::int32_t k = RowChoice[row];
-                    while (k < GenLastLine && ((orderedBits_[k] & mustBeZero) != 0 ||
-                                               (~orderedBits_[k] & mustBeOne) != 0))
-                        ++k;
-                    RowChoice[row] = k;
+                    RowChoice[row] = nextAllowed(RowChoice[row]);
                 }
                 if (Row_Fits(row)) {
                     --row;

@@ -61,7 +61,28 @@ private:
     EventPump *pump_;
     const bool *halt_;
     const std::vector<std::int32_t> *bits_ = nullptr;
-    std::vector<std::int32_t> orderedBits_; // bit value of LineOrder[k], per attempt
+    // The index of the order, per attempt. The columns are taken in groups of three (the last
+    // group may be shorter); a pattern of a group asks each of its columns for a 0, a 1 or
+    // anything (base-3 digits 1, 2, 0, the group's first column lowest), and bit k % 64 of
+    // index_[((k / 64) * groups_ + g) * 27 + pattern] tells whether candidate k meets it.
+    std::vector<std::uint64_t> index_;
+    int groups_ = 0;
+    int words_ = 0; // words of 64 candidates in the order
+    // What the columns force on a candidate of the row being filled, as index entries of one
+    // word (groups without a constraint left out), and whether they allow no candidate at all.
+    std::array<int, (kMaxSide + 2) / 3> patternAt_{};
+    int patterns_ = 0;
+    bool noneAllowed_ = false;
+
+    // Starts the index of the order LineOrder holds.
+    void indexOrder();
+    // Takes the values that the columns force on a candidate of the row being filled.
+    void useForced(std::int32_t mustBeZero, std::int32_t mustBeOne);
+    // The first candidate at or after `k` that holds every forced value, and GenLastLine when
+    // no candidate below GenLastLine does.
+    std::int32_t nextAllowed(std::int32_t k) const;
+    // The candidates of word w (bit j = candidate 64 w + j) that hold every forced value.
+    std::uint64_t allowedWord(int w) const;
     int n_ = 0;
     int swaps_ = 0;
     std::int32_t allOnes_ = 0;

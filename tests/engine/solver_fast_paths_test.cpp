@@ -571,7 +571,7 @@ TEST(BoardSearchShortcut, BuildsTheBoardsOfTryingEveryCandidate)
 TEST(BoardSearchShortcut, BuildsTheBoardsOfTryingEveryCandidateAfterLongBacktracking)
 {
     // Random small line tables make the search back up often, over many rows and out of rows
-    // whose candidates are all used. The candidates the search passes over without asking
+    // whose candidates are all used; larger ones too. The candidates the search passes over without asking
     // Row_Fits must be exactly those that the rows below refuse as they stand at that moment,
     // however the search came back to the row: the board, the attempts and the random draws
     // are those of the plain search.
@@ -584,7 +584,10 @@ TEST(BoardSearchShortcut, BuildsTheBoardsOfTryingEveryCandidateAfterLongBacktrac
         std::vector<std::int32_t> lines = full.bits(n);
         for (std::size_t i = 0; i + 1 < lines.size(); ++i)
             std::swap(lines[i], lines[i + pick.below(static_cast<std::uint32_t>(lines.size() - i))]);
-        lines.resize(std::min(lines.size(), n + static_cast<std::size_t>(pick.below(3 * n))));
+        // Most tables are small; every fourth may keep up to all lines, so that the shuffled
+        // order spans several words of the search's index of 64 candidates each.
+        const auto spread = static_cast<std::uint32_t>(trial % 4 == 3 ? lines.size() - n + 1 : 3 * n);
+        lines.resize(std::min(lines.size(), n + static_cast<std::size_t>(pick.below(spread))));
         std::sort(lines.begin(), lines.end());
         LineTables t = full;
         const auto last = static_cast<std::int32_t>(lines.size()) - 1;
