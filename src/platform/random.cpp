@@ -1,4 +1,5 @@
 #include "platform/services.h"
+#include "platform/seeded_random.h"
 
 namespace tl {
 
@@ -37,6 +38,58 @@ double RandomSource::uniform()
 {
     // 53 random bits make a double in [0, 1).
     return static_cast<double>(next() >> 11) * (1.0 / 9007199254740992.0);
+}
+
+// The engine's parameters as the standard gives them for mt19937_64: state of n = 312 words,
+// shift m = 156, r = 31 low bits taken from the next word, twist matrix a, and the tempering
+// (u, d), (s, b), (t, c), l; seeding multiplier f.
+namespace {
+constexpr int kShift = 156;
+constexpr std::uint64_t kMatrix = 0xB5026F5AA96619E9ull;
+constexpr std::uint64_t kUpper = ~std::uint64_t{0} << 31, kLower = ~kUpper;
+constexpr std::uint64_t kSeedMul = 6364136223846793005ull;
+
+// One word of the twist: the top bit of `upper` and the low 31 bits of `lower`, shifted right,
+// the matrix added when the lowest bit is set (as a mask: no branch), on `far`.
+inline std::uint64_t Twist(std::uint64_t upper, std::uint64_t lower, std::uint64_t far)
+{
+    const std::uint64_t y = (upper & kUpper) | (lower & kLower);
+    return far ^ (y >> 1) ^ ((std::uint64_t{0} - (y & 1)) & kMatrix);
+}
+
+inline std::uint64_t Temper(std::uint64_t z)
+{
+    z ^= (z >> 29) & 0x5555555555555555ull;
+    z ^= (z << 17) & 0x71D67FFFEDA60000ull;
+    z ^= (z << 37) & 0xFFF7EEE000000000ull;
+    return z ^ (z >> 43);
+}
+} // namespace
+
+void MersenneTwister64::reseed(std::uint64_t seed)
+{
+    state_[0] = seed;
+    for (int i = 1; i < kWords; ++i) {
+        const std::uint64_t prev = state_[i - 1];
+        state_[i] = kSeedMul * (prev ^ (prev >> 62)) + static_cast<std::uint64_t>(i);
+    }
+    index_ = kWords;
+}
+
+void MersenneTwister64::renew()
+{
+    // Word k becomes Twist(x[k], x[k + 1], x[k + m]), indexes mod n, in order k = 0 .. n - 1:
+    // the words before n - m meet words not yet renewed, the later ones renewed words. Split
+    // so that no loop needs an index taken mod n.
+    std::uint64_t *x = state_.data();
+    for (int k = 0; k < kWords - kShift; ++k)
+        x[k] = Twist(x[k], x[k + 1], x[k + kShift]);
+    for (int k = kWords - kShift; k < kWords - 1; ++k)
+        x[k] = Twist(x[k], x[k + 1], x[k + kShift - kWords]);
+    x[kWords - 1] = Twist(x[kWords - 1], x[0], x[kShift - 1]);
+    for (int k = 0; k < kWords; ++k)
+        out_[k] = Temper(x[k]);
+    index_ = 0;
 }
 
 } // namespace tl

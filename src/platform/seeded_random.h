@@ -1,22 +1,48 @@
-// A random source on a 64-bit Mersenne Twister. std::mt19937_64 is fully specified by the
-// standard, so a given seed yields the same sequence on every machine.
+// Seeded random sources: the 64-bit Mersenne Twister and seeds for it.
 #pragma once
 
 #include "platform/services.h"
 
+#include <array>
 #include <chrono>
-#include <random>
+#include <cstdint>
 
 namespace tl {
 
-class SeededRandom : public RandomSource {
+// The 64-bit Mersenne Twister exactly as the standard defines std::mt19937_64: the same state
+// from the same seed and the same numbers in the same order (the standard fixes both, so a
+// given seed yields the same sequence on every machine). It works its numbers out 312 at a
+// time: each renewal of the state also tempers the 312 outputs into a buffer, in loops without
+// a branch on the numbers, so that taking a number is a load.
+class MersenneTwister64 {
+public:
+    static constexpr int kWords = 312;
+    explicit MersenneTwister64(std::uint64_t seed = 5489u) { reseed(seed); }
+    void reseed(std::uint64_t seed);
+    std::uint64_t operator()()
+    {
+        if (index_ == kWords)
+            renew();
+        return out_[index_++];
+    }
+
+private:
+    void renew();
+    std::array<std::uint64_t, kWords> state_;
+    std::array<std::uint64_t, kWords> out_;
+    int index_ = kWords;
+};
+
+// A random source on the 64-bit Mersenne Twister. Final, so that a caller holding a
+// SeededRandom takes its numbers without a virtual call.
+class SeededRandom final : public RandomSource {
 public:
     explicit SeededRandom(std::uint64_t seed) : engine_(seed) {}
     std::uint64_t next() override { return engine_(); }
-    void reseed(std::uint64_t seed) { engine_.seed(seed); }
+    void reseed(std::uint64_t seed) { engine_.reseed(seed); }
 
 private:
-    std::mt19937_64 engine_;
+    MersenneTwister64 engine_;
 };
 
 // A 64-bit mix in which every input bit affects every output bit: spreads small or

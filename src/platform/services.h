@@ -105,8 +105,10 @@ class BoundedDraw {
 public:
     explicit BoundedDraw(std::uint32_t k = 1);
     std::uint32_t bound() const { return k_; }
-    // The next number below bound() from `source`.
-    std::uint32_t operator()(RandomSource &source) const
+    // The next number below bound() from `source` (a RandomSource, or a final kind of one, so
+    // that its next() needs no virtual call).
+    template <class Source>
+    std::uint32_t operator()(Source &source) const
     {
         if (k_ <= 1)
             return 0;

@@ -1,5 +1,7 @@
 #include "solver/board_search.h"
 
+#include "platform/seeded_random.h"
+
 #include <utility>
 
 namespace tl {
@@ -122,14 +124,28 @@ std::int32_t BoardSearch::nextAllowed(std::int32_t k) const
     return found < GenLastLine ? found : GenLastLine;
 }
 
+namespace {
+
+template <class Source>
+void Shuffle(std::vector<std::int32_t> &order, std::uint32_t bound, int swaps, Source &source)
+{
+    const BoundedDraw draw(bound);
+    for (int s = 0; s < swaps; ++s) {
+        const std::uint32_t a = draw(source);
+        const std::uint32_t b = draw(source);
+        std::swap(order[a], order[b]);
+    }
+}
+
+} // namespace
+
 void BoardSearch::shuffle()
 {
-    const BoundedDraw draw(static_cast<std::uint32_t>(GenLastLine + 1));
-    for (int s = 0; s < swaps_; ++s) {
-        const std::uint32_t a = draw(random_);
-        const std::uint32_t b = draw(random_);
-        std::swap(LineOrder[a], LineOrder[b]);
-    }
+    // The run's own source is a SeededRandom: its numbers are taken without a virtual call.
+    if (auto *seeded = dynamic_cast<SeededRandom *>(&random_))
+        Shuffle(LineOrder, static_cast<std::uint32_t>(GenLastLine + 1), swaps_, *seeded);
+    else
+        Shuffle(LineOrder, static_cast<std::uint32_t>(GenLastLine + 1), swaps_, random_);
 }
 
 bool BoardSearch::Row_Fits(int row)

@@ -1,5 +1,6 @@
 #include "solver/pass_work.h"
 
+#include <cstring>
 #include <utility>
 
 namespace tl {
@@ -28,23 +29,28 @@ const std::int32_t *FinishedGrids::lookup(const BoardBits &bits)
     if (empty < 0 || empty >= kCounts || bits.n != n_ || bits.odd != 0 ||
         pendingCount_ >= kCounts)
         return nullptr;
-    // Row keys tell lines apart exactly (zeros in the low 14 bits, ones above). The mix adds
-    // each key times an odd number of its own row, so the products do not wait on each other.
-    static constexpr std::uint64_t kRowMul[14] = {
-        0x9E3779B97F4A7C15ull, 0xBF58476D1CE4E5B9ull, 0x94D049BB133111EBull, 0xD6E8FEB86659FD93ull,
-        0xA0761D6478BD642Full, 0xE7037ED1A0B428DBull, 0x8EBC6AF09C88C6E3ull, 0x589965CC75374CC3ull,
-        0x1D8E4E27C47D124Full, 0xC2B2AE3D27D4EB4Full, 0x165667B19E3779F9ull, 0x27D4EB2F165667C5ull,
-        0xFF51AFD7ED558CCDull, 0xC4CEB9FE1A85EC53ull};
+    // Row keys tell lines apart exactly (zeros in the low 14 bits, ones above), so two grids
+    // are equal exactly when all their keys are. Four rows are worked out and compared at once.
+    static_assert(std::tuple_size_v<decltype(bits.rowZero)> == 14 &&
+                  std::tuple_size_v<decltype(bits.rowOne)> == 14);
+    const std::uint32_t *zero = bits.rowZero.data(), *one = bits.rowOne.data();
+    auto quad = [](const std::uint32_t *p) {
+        Quad q;
+        std::memcpy(&q, p, sizeof q);
+        return q;
+    };
     Rows &rows = noted_[empty];
-    std::uint64_t mix = 0;
-    for (int r = 0; r < n_; ++r) {
-        const std::uint32_t key = bits.rowKey(r);
-        rows[r] = key;
-        mix += key * kRowMul[r];
+    rows[0] = quad(zero) | (quad(one) << 14);
+    rows[1] = quad(zero + 4) | (quad(one + 4) << 14);
+    rows[2] = quad(zero + 8) | (quad(one + 8) << 14);
+    rows[3] = Quad{zero[12], zero[13], 0, 0} | (Quad{one[12], one[13], 0, 0} << 14);
+    if (have_[empty]) {
+        const Rows &known = known_[empty];
+        const Quad differ = (rows[0] ^ known[0]) | (rows[1] ^ known[1]) |
+                            (rows[2] ^ known[2]) | (rows[3] ^ known[3]);
+        if ((differ[0] | differ[1] | differ[2] | differ[3]) == 0)
+            return board_.data();
     }
-    if (have_[empty] && knownMix_[empty] == mix && known_[empty] == rows)
-        return board_.data();
-    notedMix_[empty] = mix;
     pending_[pendingCount_++] = static_cast<std::int16_t>(empty);
     return nullptr;
 }
@@ -54,7 +60,6 @@ void FinishedGrids::solved()
     for (int k = 0; k < pendingCount_; ++k) {
         const int empty = pending_[k];
         known_[empty] = noted_[empty];
-        knownMix_[empty] = notedMix_[empty];
         have_[empty] = true;
     }
     pendingCount_ = 0;

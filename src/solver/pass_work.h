@@ -60,15 +60,17 @@ public:
     void solved();
 
 private:
-    // A grid as its rows' keys (BoardBits::rowKey; unused rows 0).
-    using Rows = std::array<std::uint32_t, 14>;
+    // A grid as its rows' keys (BoardBits::rowKey), in four groups of four rows: all 14 rows
+    // of the summary, then two of 0. Rows beyond the side are kept as the summary holds them:
+    // the same for every grid of a board, and even if they were not, a difference there could
+    // only make a grid be missed, never make grids that differ be taken for each other.
+    using Quad = std::uint32_t __attribute__((vector_size(16)));
+    using Rows = std::array<Quad, 4>;
     static constexpr int kCounts = 14 * 14 + 1;
     std::vector<std::int32_t> board_;
     int n_ = 0;
     int level_ = -1;
     std::array<Rows, kCounts> known_{}, noted_{};
-    // A mix of each grid's rows, so that most grids that differ are told apart in one test.
-    std::array<std::uint64_t, kCounts> knownMix_{}, notedMix_{};
     std::array<bool, kCounts> have_{};
     // The numbers of empty cells noted since beginSolve() (each once: a solve only fills cells).
     std::array<std::int16_t, kCounts> pending_{};

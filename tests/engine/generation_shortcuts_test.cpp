@@ -57,6 +57,31 @@ TEST(BoundedDraw, RemainderIsExactAtTheEdgesOfTheRange)
     }
 }
 
+// The engine that makes its numbers 312 at a time gives the standard's 64-bit Mersenne Twister
+// number for number: from seeds at the edges of the range and others, across several renewals
+// of the state, and after a reseed in the middle of a block.
+TEST(SeededRandom, GivesTheNumbersOfTheStandardMersenneTwister)
+{
+    const std::uint64_t seeds[] = {0, 1, 5489, 20260101, 0x8000000000000000ull, ~0ull,
+                                   SplitMix64(7), SplitMix64(8)};
+    for (std::uint64_t seed : seeds) {
+        std::mt19937_64 expected(seed);
+        SeededRandom random(seed);
+        for (int i = 0; i < 3 * 312 + 5; ++i)
+            ASSERT_EQ(random.next(), expected()) << "seed " << seed << " number " << i;
+        random.reseed(seed ^ 0x55);
+        expected.seed(seed ^ 0x55);
+        for (int i = 0; i < 700; ++i)
+            ASSERT_EQ(random.next(), expected()) << "reseeded " << seed << " number " << i;
+    }
+    // The standard's own check: the 10000th number from the default seed.
+    MersenneTwister64 standard;
+    std::uint64_t v = 0;
+    for (int i = 0; i < 10000; ++i)
+        v = standard();
+    EXPECT_EQ(v, 9981545732273789042ull);
+}
+
 // ---- Second completions -----------------------------------------------------------------------
 
 // With only the four corners of a rectangle empty, the grid has exactly two candidate
@@ -197,4 +222,34 @@ TEST(FinishedGrids, KnowOnlyGridsOfFinishedSolvesOnTheirBoardAndLevel)
     known.solved();
     known.useBoard(brute::RandomSolution(8, rng), 8, 2);
     EXPECT_EQ(known.lookup(bits), nullptr);
+}
+
+// Grids of the largest side that differ in one row only, each of the rows in turn (the first
+// and the last rows too), are told apart; the same grid is found again.
+TEST(FinishedGrids, TellApartGridsThatDifferInAnyOneRow)
+{
+    std::mt19937_64 rng(4);
+    const int n = 14;
+    const std::vector<std::int32_t> board = brute::RandomSolution(n, rng);
+    auto bitsOf = [&](std::vector<int> emptyCells) {
+        std::vector<std::int32_t> grid = board;
+        for (int cell : emptyCells)
+            grid[cell] = -1;
+        BoardBits bits;
+        bits.build(grid.data(), n);
+        return bits;
+    };
+    for (int row = 0; row < n; ++row) {
+        FinishedGrids known;
+        known.useBoard(board, n, 3);
+        known.beginSolve();
+        const int other = (row + 7) % n;
+        ASSERT_EQ(known.lookup(bitsOf({row * n + 3, other * n + 9})), nullptr);
+        known.solved();
+        // The same number of empty cells, one of them moved along the row.
+        known.beginSolve();
+        EXPECT_EQ(known.lookup(bitsOf({row * n + 4, other * n + 9})), nullptr) << "row " << row;
+        known.beginSolve();
+        EXPECT_NE(known.lookup(bitsOf({row * n + 3, other * n + 9})), nullptr) << "row " << row;
+    }
 }
