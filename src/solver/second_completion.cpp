@@ -36,38 +36,27 @@ bool SecondCompletion::noThree(Bits line) const
     return ((line & (line >> 1) & (line >> 2)) | (zeros & (zeros >> 1) & (zeros >> 2))) == 0;
 }
 
-bool SecondCompletion::validAfter(const int *rows, const Bits *newRows, const int *cols,
-                                  const Bits *newCols, int count) const
+bool SecondCompletion::rectangleValid(int r1, int r2, int c1, int c2) const
 {
-    for (int i = 0; i < count; ++i)
-        if (!noThree(newRows[i]) || !noThree(newCols[i]))
-            return false;
-    // No changed line may equal another line, changed or not.
-    for (int i = 0; i < count; ++i) {
-        for (int r = 0; r < n_; ++r) {
-            Bits other = rowBits_[r];
-            bool self = false;
-            for (int j = 0; j < count; ++j)
-                if (rows[j] == r) {
-                    other = newRows[j];
-                    self = j == i;
-                }
-            if (!self && other == newRows[i])
-                return false;
-        }
-        for (int c = 0; c < n_; ++c) {
-            Bits other = colBits_[c];
-            bool self = false;
-            for (int j = 0; j < count; ++j)
-                if (cols[j] == c) {
-                    other = newCols[j];
-                    self = j == i;
-                }
-            if (!self && other == newCols[i])
-                return false;
-        }
-    }
-    return true;
+    // Flipping the corners changes rows r1, r2 at columns c1, c2 and columns c1, c2 at rows
+    // r1, r2, and no other line; every count of zeros and ones stays. So the flipped board is
+    // valid exactly when the four changed lines have no three equal neighbours and none of
+    // them equals another line of its kind as the lines stand after the flip: the other
+    // changed line, or an unchanged one.
+    const Bits colFlip = (Bits{1} << c1) | (Bits{1} << c2);
+    const Bits rowFlip = (Bits{1} << r1) | (Bits{1} << r2);
+    const Bits row1 = rowBits_[r1] ^ colFlip, row2 = rowBits_[r2] ^ colFlip;
+    const Bits col1 = colBits_[c1] ^ rowFlip, col2 = colBits_[c2] ^ rowFlip;
+    if (!noThree(row1) || !noThree(row2) || !noThree(col1) || !noThree(col2))
+        return false;
+    if (row1 == row2 || col1 == col2)
+        return false;
+    bool equal = false;
+    for (int r = 0; r < n_; ++r)
+        equal |= r != r1 && r != r2 && (rowBits_[r] == row1 || rowBits_[r] == row2);
+    for (int c = 0; c < n_; ++c)
+        equal |= c != c1 && c != c2 && (colBits_[c] == col1 || colBits_[c] == col2);
+    return !equal;
 }
 
 bool SecondCompletion::rectangleFlip(int cell) const
@@ -84,12 +73,7 @@ bool SecondCompletion::rectangleFlip(int cell) const
         while (r2s) {
             const int r2 = __builtin_ctz(r2s);
             r2s &= r2s - 1;
-            const Bits colFlip = (Bits{1} << c1) | (Bits{1} << c2);
-            const Bits rowFlip = (Bits{1} << r1) | (Bits{1} << r2);
-            const int rows[2] = {r1, r2}, cols[2] = {c1, c2};
-            const Bits newRows[2] = {rowBits_[r1] ^ colFlip, rowBits_[r2] ^ colFlip};
-            const Bits newCols[2] = {colBits_[c1] ^ rowFlip, colBits_[c2] ^ rowFlip};
-            if (validAfter(rows, newRows, cols, newCols, 2))
+            if (rectangleValid(r1, r2, c1, c2))
                 return true;
         }
     }

@@ -41,10 +41,9 @@ private:
     Bits colHolding(int c, int value) const { return value ? colBits_[c] : ~colBits_[c] & all_; }
     // Whether a line with these bits has no three equal neighbours.
     bool noThree(Bits line) const;
-    // Whether the board with the rows in `rows` replaced by `newRows` (count of them) and the
-    // columns likewise is valid; only the changed lines need checking.
-    bool validAfter(const int *rows, const Bits *newRows, const int *cols, const Bits *newCols,
-                    int count) const;
+    // Whether flipping the corners of the rectangle on rows r1, r2 and columns c1, c2 (r1 != r2,
+    // c1 != c2) gives a valid full board.
+    bool rectangleValid(int r1, int r2, int c1, int c2) const;
 };
 
 } // namespace tl
