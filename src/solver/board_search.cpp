@@ -26,7 +26,6 @@ void BoardSearch::setSize(int n)
     default: swaps_ = 0; break;
     }
     allOnes_ = (1 << n) - 1;
-    threeRowMask_ = 7 << (n - 3);
     words_ = (GenLastLine + 1 + 63) / 64;
     groups_ = (n + 2) / 3;
 }
@@ -160,8 +159,8 @@ bool BoardSearch::Row_Fits(int row)
             return false;
 
     // Three equal values in a column, tested for all columns at once: rows row + 1 and
-    // row + 2 are placed and their bit values are in RowBits. (The column loop below makes the
-    // same test one column at a time; this only refuses most candidates sooner.)
+    // row + 2 are placed and their bit values are in RowBits (ColumnBits holds the same values
+    // for them, so a test one column at a time would find the same).
     if (row < n - 2) {
         const std::int32_t a = RowBits[row + 1], b = RowBits[row + 2];
         if ((v & a & b) != 0 || (~v & ~a & ~b & allOnes_) != 0)
@@ -170,32 +169,36 @@ bool BoardSearch::Row_Fits(int row)
 
     // Column bits: grid row r is bit n - 1 - r, so the rows below `row` are the low bits.
     const std::int32_t below = allOnes_ >> (row + 1);
-    const std::int32_t mask = threeRowMask_ >> row; // rows row, row + 1, row + 2
     const std::int32_t rowBit = 1 << (n - 1 - row);
     const int half = n / 2;
-    for (int c = 0; c < n; ++c) {
-        std::int32_t col = ColumnBits[c] & below;
-        if ((v >> c) & 1)
-            col |= rowBit;
-        ColumnBits[c] = col;
-        if (row < n - 2) {
-            const std::int32_t three = col & mask;
-            if (three == mask || three == 0)
-                return false;
+    for (int c = 0; c < n; ++c)
+        ColumnBits[c] = (ColumnBits[c] & below) | (((v >> c) & 1) != 0 ? rowBit : 0);
+    // Above the middle no column may hold more than N/2 of either value.
+    if (row < half) {
+        bool over = false;
+        for (int c = 0; c < n; ++c) {
+            const int ones = tables_.BitCount[ColumnBits[c]];
+            over |= ones > half || ones < half - row;
         }
-        if (row < half) {
-            const int ones = tables_.BitCount[col];
-            if (ones > half || ones < half - row)
-                return false;
-        }
+        if (over)
+            return false;
     }
 
-    // Once only the top row is missing, two equal columns could never become different.
+    // Once only the top row is missing, two equal columns could never become different. Each
+    // column marks its value in a bitmap (all clear between calls): a value marked twice is a
+    // pair of equal columns. The marks are cleared again before returning.
     if (row == 1) {
-        for (int i = 0; i < n; ++i)
-            for (int j = i + 1; j < n; ++j)
-                if (ColumnBits[i] == ColumnBits[j])
-                    return false;
+        bool equal = false;
+        for (int c = 0; c < n; ++c) {
+            const auto col = static_cast<std::uint32_t>(ColumnBits[c]);
+            const std::uint64_t bit = std::uint64_t{1} << (col % 64);
+            equal |= (columnSeen_[col / 64] & bit) != 0;
+            columnSeen_[col / 64] |= bit;
+        }
+        for (int c = 0; c < n; ++c)
+            columnSeen_[static_cast<std::uint32_t>(ColumnBits[c]) / 64] = 0;
+        if (equal)
+            return false;
     }
     return true;
 }
@@ -262,12 +265,12 @@ bool BoardSearch::Build_Full_Board(std::vector<std::int32_t> &board)
                         if (row < n / 2) {
                             const std::int32_t below = allOnes_ >> (row + 1);
                             const int placed = n - 1 - row;
+                            // Without branches: a column holds N/2 ones or N/2 zeros, never
+                            // both (fewer than N rows are placed).
                             for (int c = 0; c < n; ++c) {
                                 const int ones = tables_.BitCount[ColumnBits[c] & below];
-                                if (ones == n / 2)
-                                    mustBeZero |= 1 << c;
-                                else if (placed - ones == n / 2)
-                                    mustBeOne |= 1 << c;
+                                mustBeZero |= static_cast<std::int32_t>(ones == n / 2) << c;
+                                mustBeOne |= static_cast<std::int32_t>(placed - ones == n / 2) << c;
                             }
                         }
                         maskRow = row;

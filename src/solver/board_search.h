@@ -86,7 +86,9 @@ private:
     int n_ = 0;
     int swaps_ = 0;
     std::int32_t allOnes_ = 0;
-    std::int32_t threeRowMask_ = 0;
+    // Row_Fits's marks of the column values met (bit v % 64 of word v / 64), all clear between
+    // calls.
+    std::array<std::uint64_t, (1 << kMaxSide) / 64> columnSeen_{};
     int attempts_ = 0;
 };
 
