@@ -323,3 +323,35 @@ TEST(BoardSearch, LongAttemptsAreCutAt2500StepsAndReshuffleTheOrderAsLeft)
     }
     FAIL() << "no seed needed a second attempt";
 }
+
+TEST(BoardSearch, AnySourceOfTheSameNumbersGivesTheSameBoards)
+{
+    // The run's SeededRandom is read without virtual calls; any other source is read through
+    // RandomSource. Fed the same numbers, both make the same boards from the same draws.
+    class Forwarding : public RandomSource {
+    public:
+        explicit Forwarding(std::uint64_t seed) : inner(seed) {}
+        std::uint64_t next() override { return inner.next(); }
+        SeededRandom inner;
+    };
+    for (int n : {8, 10, 12, 14}) {
+        for (std::uint64_t seed : {3ull, 77ull, 20260101ull}) {
+            Rig seeded(seed);
+            Forwarding forwarding(seed);
+            FakeEventPump pump;
+            bool halt = false;
+            BoardSearch other(SharedLineTables(), forwarding, &pump, &halt);
+            seeded.search.setSize(n);
+            other.setSize(n);
+            for (int board = 0; board < 3; ++board) {
+                std::vector<std::int32_t> a, b;
+                ASSERT_TRUE(seeded.search.Build_Full_Board(a));
+                ASSERT_TRUE(other.Build_Full_Board(b));
+                EXPECT_EQ(a, b) << "n " << n << " seed " << seed << " board " << board;
+                EXPECT_EQ(seeded.search.attempts(), other.attempts());
+                EXPECT_EQ(seeded.search.LineOrder, other.LineOrder);
+            }
+            EXPECT_EQ(seeded.random.next(), forwarding.next()) << "n " << n << " seed " << seed;
+        }
+    }
+}
