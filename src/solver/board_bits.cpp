@@ -109,9 +109,9 @@ void BoardBits::build(const std::int32_t *cells, int side)
         colsHalfOnes |= static_cast<std::uint32_t>(colOnes[k] == half) << k;
     }
     decided = {};
-    decidedLines = {};
     decidedRows = {};
-    stale.fill((1u << n) - 1u);
+    allRows = (1u << n) - 1u;
+    stale.fill(allRows);
 }
 
 namespace {
@@ -154,36 +154,49 @@ inline std::uint32_t decidedAlong(std::uint32_t z, std::uint32_t o, std::uint32_
     return empty & pairs;
 }
 
-// Brings the stale entries of scan S up to date; returns the rows where it decides a cell.
-// The row scans keep their entries per row and the column scans per column: a change of a
-// cell touches one entry of each.
+// The empty cells of row k that a scan down the columns decides: Bordering (Center false)
+// from the pairs of rows k+1, k+2 and k-1, k-2, Centering from rows k-1 and k+1. Rows beyond
+// the board hold no zeros and no ones.
+template <bool Center>
+inline std::uint32_t decidedAcross(const BoardBits &b, int k)
+{
+    const auto &z = b.rowZero;
+    const auto &o = b.rowOne;
+    std::uint32_t pairs = 0;
+    if constexpr (Center) {
+        if (k >= 1 && k + 1 < b.n)
+            pairs = (z[k - 1] & z[k + 1]) | (o[k - 1] & o[k + 1]);
+    } else {
+        if (k + 2 < b.n)
+            pairs = (z[k + 1] & z[k + 2]) | (o[k + 1] & o[k + 2]);
+        if (k >= 2)
+            pairs |= (z[k - 1] & z[k - 2]) | (o[k - 1] & o[k - 2]);
+    }
+    return b.rowEmpty[k] & pairs;
+}
+
+// Brings the stale rows of scan S up to date; returns the rows where it decides a cell.
 template <BoardBits::Scan S>
 inline std::uint32_t refresh(BoardBits &b)
 {
     constexpr bool columns = S == BoardBits::kBorderCols || S == BoardBits::kCenterCols;
     constexpr bool center = S == BoardBits::kCenterRows || S == BoardBits::kCenterCols;
-    const auto &zero = columns ? b.colZero : b.rowZero;
-    const auto &one = columns ? b.colOne : b.rowOne;
-    const auto &empty = columns ? b.colEmpty : b.rowEmpty;
-    auto &entries = b.decided[S];
     const std::uint32_t stale = b.stale[S];
     if (!stale)
         return b.decidedRows[S];
-    std::uint32_t lines = b.decidedLines[S];
+    auto &entries = b.decided[S];
+    std::uint32_t rows = b.decidedRows[S];
     for (std::uint32_t m = stale; m; m &= m - 1) {
         const int k = std::countr_zero(m);
-        const std::uint32_t hit = decidedAlong<center>(zero[k], one[k], empty[k]);
+        std::uint32_t hit;
+        if constexpr (columns)
+            hit = decidedAcross<center>(b, k);
+        else
+            hit = decidedAlong<center>(b.rowZero[k], b.rowOne[k], b.rowEmpty[k]);
         entries[k] = hit;
-        lines = (lines & ~(1u << k)) | (static_cast<std::uint32_t>(hit != 0) << k);
+        rows = (rows & ~(1u << k)) | (static_cast<std::uint32_t>(hit != 0) << k);
     }
     b.stale[S] = 0;
-    b.decidedLines[S] = lines;
-    std::uint32_t rows = lines;
-    if constexpr (columns) {
-        rows = 0;
-        for (std::uint32_t m = lines; m; m &= m - 1)
-            rows |= entries[std::countr_zero(m)];
-    }
     b.decidedRows[S] = rows;
     return rows;
 }
@@ -192,7 +205,8 @@ inline std::uint32_t refresh(BoardBits &b)
 
 std::uint32_t BoardBits::firstRows(Scan scan)
 {
-    // Lines whose cells changed since the scan last looked are worked out again.
+    // Rows whose entries a change may have altered since the scan last looked are worked out
+    // again.
     switch (scan) {
     case kBorderRows:
         return refresh<kBorderRows>(*this);
@@ -206,27 +220,6 @@ std::uint32_t BoardBits::firstRows(Scan scan)
     return 0;
 }
 
-std::uint32_t BoardBits::decidedInRow(Scan scan, int r) const
-{
-    if (scan == kBorderRows || scan == kCenterRows)
-        return decided[scan][r];
-    std::uint32_t cols = 0;
-    for (std::uint32_t m = decidedLines[scan]; m; m &= m - 1) {
-        const int c = std::countr_zero(m);
-        cols |= ((decided[scan][c] >> r) & 1u) << c;
-    }
-    return cols;
-}
-
-void BoardBits::changedAround(int r, int c)
-{
-    // A cell takes part in the scans along its row and along its column.
-    stale[kBorderRows] |= 1u << r;
-    stale[kCenterRows] |= 1u << r;
-    stale[kBorderCols] |= 1u << c;
-    stale[kCenterCols] |= 1u << c;
-}
-
 std::int32_t BoardBits::pairValue(Scan scan, int r, int c) const
 {
     const bool columns = scan == kBorderCols || scan == kCenterCols;
@@ -238,34 +231,10 @@ std::int32_t BoardBits::pairValue(Scan scan, int r, int c) const
     return columns ? (rowOne[r - 1] >> c) & 1 : (rowOne[r] >> (c - 1)) & 1;
 }
 
-void BoardBits::change(int index, std::int32_t from, std::int32_t to)
+void BoardBits::changeAny(int r, int c, std::int32_t from, std::int32_t to)
 {
-    const int r = static_cast<int>((static_cast<std::uint32_t>(index) * rowOfIndex) >> 16);
-    const int c = index - r * n;
-    if (from == -1 && (to == 0 || to == 1)) {
-        // The solver's own writes: an empty cell gets a value.
-        const std::uint32_t rb = 1u << c, cb = 1u << r;
-        const int half = n / 2;
-        rowEmpty[r] &= ~rb;
-        colEmpty[c] &= ~cb;
-        --emptyCount;
-        setBit(emptyRows, r, rowEmpty[r] != 0);
-        if (to == 0) {
-            rowZero[r] |= rb;
-            colZero[c] |= cb;
-            setBit(rowsHalfZeros, r, ++rowZeros[r] == half);
-            setBit(colsHalfZeros, c, ++colZeros[c] == half);
-        } else {
-            rowOne[r] |= rb;
-            colOne[c] |= cb;
-            setBit(rowsHalfOnes, r, ++rowOnes[r] == half);
-            setBit(colsHalfOnes, c, ++colOnes[c] == half);
-        }
-    } else {
-        account<false>(*this, r, c, from);
-        account<true>(*this, r, c, to);
-    }
-    changedAround(r, c);
+    account<false>(*this, r, c, from);
+    account<true>(*this, r, c, to);
 }
 
 void LineMemo::prepare(int side)
@@ -313,26 +282,27 @@ bool put(CellSetting &out, int index, std::int32_t value)
 namespace {
 
 // The lowest cell of the first row where a Bordering or Centering scan decides any.
-bool firstDecided(BoardBits &b, BoardBits::Scan scan, CellSetting &out)
+template <BoardBits::Scan S>
+inline bool firstDecided(BoardBits &b, CellSetting &out)
 {
-    const std::uint32_t rows = b.firstRows(scan);
+    const std::uint32_t rows = refresh<S>(b);
     if (!rows)
         return false;
     const int r = lowest(rows);
-    const int c = lowest(b.decidedInRow(scan, r));
-    return put(out, r * b.n + c, 1 - b.pairValue(scan, r, c));
+    const int c = lowest(b.decided[S][r]);
+    return put(out, r * b.n + c, 1 - b.pairValue(S, r, c));
 }
 
 } // namespace
 
 bool BitsBordering(BoardBits &b, bool columns, CellSetting &out)
 {
-    return firstDecided(b, columns ? BoardBits::kBorderCols : BoardBits::kBorderRows, out);
+    return columns ? firstDecided<BoardBits::kBorderCols>(b, out) : firstDecided<BoardBits::kBorderRows>(b, out);
 }
 
 bool BitsCentering(BoardBits &b, bool columns, CellSetting &out)
 {
-    return firstDecided(b, columns ? BoardBits::kCenterCols : BoardBits::kCenterRows, out);
+    return columns ? firstDecided<BoardBits::kCenterCols>(b, out) : firstDecided<BoardBits::kCenterRows>(b, out);
 }
 
 bool BitsOneKindLeft(const BoardBits &b, bool columns, CellSetting &out)
@@ -360,6 +330,18 @@ bool BitsOneKindLeft(const BoardBits &b, bool columns, CellSetting &out)
         }
     }
     return false;
+}
+
+LevelZeroFind BitsLevelZero(BoardBits &b, CellSetting &out)
+{
+    if (firstDecided<BoardBits::kBorderRows>(b, out) || firstDecided<BoardBits::kBorderCols>(b, out) ||
+        firstDecided<BoardBits::kCenterRows>(b, out) || firstDecided<BoardBits::kCenterCols>(b, out))
+        return LevelZeroFind::BorderingCentering;
+    if (BitsOneKindLeft(b, false, out))
+        return LevelZeroFind::OneKindLeftRow;
+    if (BitsOneKindLeft(b, true, out))
+        return LevelZeroFind::OneKindLeftColumn;
+    return LevelZeroFind::None;
 }
 
 bool BitsAvoidableDuplicates(const BoardBits &b, bool columns, CellSetting &out)

@@ -38,26 +38,42 @@ struct BoardBits {
     std::uint32_t rowsHalfZeros = 0, rowsHalfOnes = 0, colsHalfZeros = 0, colsHalfOnes = 0;
 
     // The four Bordering and Centering scans (kBorderRows, kBorderCols, kCenterRows,
-    // kCenterCols): per line k (row k for the row scans, column k for the column scans), the
-    // empty cells of k that the scan decides (bit p = position p), the lines where it decides
-    // any, and the rows where it decides any. A change of a cell marks its row and its column
-    // as stale; they are worked out again when the scan next looks (firstRows).
+    // kCenterCols), all kept by row: per row r, the empty cells of r that the scan decides
+    // (bit c = column c), and the rows where it decides any. A scan along the columns decides
+    // the cells of row r from rows r-2 .. r+2 (Bordering) or r-1 .. r+1 (Centering), which are
+    // row bits as well, so no scan needs a column turned into rows. A change of a cell marks as
+    // stale the rows whose entries it can alter; they are worked out again when the scan next
+    // looks (firstRows).
     enum Scan { kBorderRows, kBorderCols, kCenterRows, kCenterCols };
     std::array<std::array<std::uint32_t, 14>, 4> decided{};
-    std::array<std::uint32_t, 4> decidedLines{};
     std::array<std::uint32_t, 4> decidedRows{};
     std::array<std::uint32_t, 4> stale{};
+    std::uint32_t allRows = 0; // bits 0 .. n-1
 
     // The rows where scan `scan` decides a cell (bit r = row r), its entries brought up to date.
     std::uint32_t firstRows(Scan scan);
     // The cells of row r that scan `scan` decides (bit c = column c), after firstRows(scan).
-    std::uint32_t decidedInRow(Scan scan, int r) const;
+    std::uint32_t decidedInRow(Scan scan, int r) const { return decided[scan][r]; }
 
     // Summarises a grid of side n (at most 14) in CellIndex order.
     void build(const std::int32_t *cells, int side);
 
     // Records that cell `index` changed from `from` to `to`.
-    void change(int index, std::int32_t from, std::int32_t to);
+    void change(int index, std::int32_t from, std::int32_t to)
+    {
+        const int r = static_cast<int>((static_cast<std::uint32_t>(index) * rowOfIndex) >> 16);
+        const int c = index - r * n;
+        if (from == -1 && (to == 0 || to == 1))
+            fill(r, c, to); // the solver's own writes
+        else
+            changeAny(r, c, from, to);
+        // The row scans look along row r; Bordering down the columns reaches two rows either
+        // side of r, Centering one.
+        stale[kBorderRows] |= 1u << r;
+        stale[kCenterRows] |= 1u << r;
+        stale[kBorderCols] |= ((0x1Fu << r) >> 2) & allRows;
+        stale[kCenterCols] |= ((0x7u << r) >> 1) & allRows;
+    }
 
     // For the cell at row r, column c that scan `scan` decides: the value of the pair of cells
     // that decides it (the pair after the cell when both pairs of a Bordering scan agree).
@@ -69,8 +85,29 @@ struct BoardBits {
     std::uint32_t colKey(int c) const { return colZero[c] | (colOne[c] << 14); }
 
 private:
-    // Marks as stale the entries of the scans that the cell at row r, column c takes part in.
-    void changedAround(int r, int c);
+    // An empty cell at row r, column c gets the value `to` (0 or 1).
+    void fill(int r, int c, std::int32_t to)
+    {
+        const std::uint32_t rb = 1u << c, cb = 1u << r;
+        const int half = n / 2;
+        rowEmpty[r] &= ~rb;
+        colEmpty[c] &= ~cb;
+        --emptyCount;
+        emptyRows = (emptyRows & ~cb) | (static_cast<std::uint32_t>(rowEmpty[r] != 0) << r);
+        if (to == 0) {
+            rowZero[r] |= rb;
+            colZero[c] |= cb;
+            rowsHalfZeros = (rowsHalfZeros & ~cb) | (static_cast<std::uint32_t>(++rowZeros[r] == half) << r);
+            colsHalfZeros = (colsHalfZeros & ~rb) | (static_cast<std::uint32_t>(++colZeros[c] == half) << c);
+        } else {
+            rowOne[r] |= rb;
+            colOne[c] |= cb;
+            rowsHalfOnes = (rowsHalfOnes & ~cb) | (static_cast<std::uint32_t>(++rowOnes[r] == half) << r);
+            colsHalfOnes = (colsHalfOnes & ~rb) | (static_cast<std::uint32_t>(++colOnes[c] == half) << c);
+        }
+    }
+    // Any other change: the old value is counted out, the new one in.
+    void changeAny(int r, int c, std::int32_t from, std::int32_t to);
 };
 
 // What a line technique decides for a line, remembered by the line's key (BoardBits::rowKey /
@@ -121,6 +158,12 @@ struct CellSetting {
 bool BitsBordering(BoardBits &b, bool columns, CellSetting &out);
 bool BitsCentering(BoardBits &b, bool columns, CellSetting &out);
 bool BitsOneKindLeft(const BoardBits &b, bool columns, CellSetting &out);
+
+// The level-0 steps in the solver's order (Bordering in rows, then in columns, Centering in
+// rows, then in columns, One kind left in rows, then in columns): the first that decides a
+// cell sets `out` and says which group it belongs to.
+enum class LevelZeroFind { None, BorderingCentering, OneKindLeftRow, OneKindLeftColumn };
+LevelZeroFind BitsLevelZero(BoardBits &b, CellSetting &out);
 
 // Level 1: Avoidable Duplicates, as FindAvoidableDuplicates.
 bool BitsAvoidableDuplicates(const BoardBits &b, bool columns, CellSetting &out);

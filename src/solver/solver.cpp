@@ -212,18 +212,20 @@ bool RatingSolver::Solve_Step_Basic()
     // The bit searches hold for grids of -1, 0 and 1; anything else goes to the finders.
     if (bits_.odd == 0) {
         CellSetting s;
-        TechniqueName = labels::kBorderingCentering;
-        bool found = BitsBordering(bits_, false, s) || BitsBordering(bits_, true, s) ||
-                     BitsCentering(bits_, false, s) || BitsCentering(bits_, true, s);
-        if (!found) {
+        const LevelZeroFind found = BitsLevelZero(bits_, s);
+        switch (found) {
+        case LevelZeroFind::BorderingCentering:
+            TechniqueName = labels::kBorderingCentering;
+            break;
+        case LevelZeroFind::OneKindLeftRow:
             TechniqueName = labels::kOneKindLeftRow;
-            found = BitsOneKindLeft(bits_, false, s);
-        }
-        if (!found) {
+            break;
+        case LevelZeroFind::OneKindLeftColumn:
+        case LevelZeroFind::None: // the label of the last step tried
             TechniqueName = labels::kOneKindLeftColumn;
-            found = BitsOneKindLeft(bits_, true, s);
+            break;
         }
-        if (found) {
+        if (found != LevelZeroFind::None) {
             setCell(s.index, s.value);
             return true;
         }

@@ -186,6 +186,33 @@ TEST(BitSearches, MakeTheFindersDeductionsOnRandomGrids)
             const auto g = RandomGrid(full, rng, 20 + round % 7 * 10, round % 3 == 0);
             BoardBits b;
             b.build(g.data(), n);
+            // The level-0 steps together: the first of the six finders in the solver's order.
+            const std::pair<int, int> none{-1, -1};
+            std::pair<int, int> first = none;
+            LevelZeroFind group = LevelZeroFind::None;
+            const std::pair<bool (*)(const OrientedGrid &, Deduction &), LevelZeroFind> chain[] = {
+                {FindBordering, LevelZeroFind::BorderingCentering},
+                {FindCentering, LevelZeroFind::BorderingCentering},
+                {FindOneKindLeft, LevelZeroFind::OneKindLeftRow}};
+            for (const auto &[finder, kind] : chain) {
+                for (bool columns : {false, true}) {
+                    if (first != none)
+                        break;
+                    first = Plain(finder, g, n, columns);
+                    if (first != none)
+                        group = kind == LevelZeroFind::OneKindLeftRow && columns ? LevelZeroFind::OneKindLeftColumn
+                                                                                : kind;
+                }
+            }
+            {
+                BoardBits fresh;
+                fresh.build(g.data(), n);
+                CellSetting s;
+                EXPECT_EQ(BitsLevelZero(fresh, s), group) << testboards::Show(g, n);
+                if (group != LevelZeroFind::None) {
+                    EXPECT_EQ(std::make_pair(s.index, static_cast<int>(s.value)), first) << testboards::Show(g, n);
+                }
+            }
             for (bool columns : {false, true}) {
                 const auto border = Plain(FindBordering, g, n, columns);
                 const auto center = Plain(FindCentering, g, n, columns);
