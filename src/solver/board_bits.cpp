@@ -17,7 +17,7 @@ template <bool Add>
 inline void account(BoardBits &b, int r, int c, std::int32_t v)
 {
     const std::uint32_t rb = 1u << c, cb = 1u << r;
-    const int half = b.n / 2;
+    const int half = b.half;
     auto mark = [&](std::uint32_t &row, std::uint32_t &col) {
         if constexpr (Add) {
             row |= rb;
@@ -60,6 +60,7 @@ void BoardBits::build(const std::int32_t *cells, int side)
 {
     // Without branches on the cells' values: a grid being solved mixes them at random.
     n = side;
+    half = side / 2;
     rowOfIndex = 65536u / static_cast<std::uint32_t>(side) + 1u;
     colZero.fill(0);
     colOne.fill(0);
@@ -99,7 +100,6 @@ void BoardBits::build(const std::int32_t *cells, int side)
         rowZero[r] = rowOne[r] = rowEmpty[r] = 0;
         rowZeros[r] = rowOnes[r] = 0;
     }
-    const int half = n / 2;
     emptyRows = rowsHalfZeros = rowsHalfOnes = colsHalfZeros = colsHalfOnes = 0;
     for (int k = 0; k < n; ++k) {
         emptyRows |= static_cast<std::uint32_t>(rowEmpty[k] != 0) << k;
@@ -108,36 +108,15 @@ void BoardBits::build(const std::int32_t *cells, int side)
         colsHalfZeros |= static_cast<std::uint32_t>(colZeros[k] == half) << k;
         colsHalfOnes |= static_cast<std::uint32_t>(colOnes[k] == half) << k;
     }
+    for (int r = 0; r < 14; ++r)
+        rowKeys[r] = rowZero[r] | (rowOne[r] << 14);
     decided = {};
     decidedRows = {};
-    allRows = (1u << n) - 1u;
-    stale.fill(allRows);
+    colDecided = {};
+    stale.fill((1u << n) - 1u);
 }
 
 namespace {
-
-// For pairValue: the cells of row r with two equal cells after them (right, or below) and before them (left,
-// or above), along the rows or along the columns; bits beyond the board are never set.
-struct Pairs {
-    std::uint32_t after = 0, before = 0;
-};
-
-inline Pairs borderingPairs(const BoardBits &b, int r, bool columns)
-{
-    const int n = b.n;
-    Pairs p;
-    if (!columns) {
-        const std::uint32_t z = b.rowZero[r], o = b.rowOne[r];
-        p.after = ((z >> 1) & (z >> 2)) | ((o >> 1) & (o >> 2));
-        p.before = ((z << 1) & (z << 2)) | ((o << 1) & (o << 2));
-    } else {
-        if (r + 2 < n)
-            p.after = (b.rowZero[r + 1] & b.rowZero[r + 2]) | (b.rowOne[r + 1] & b.rowOne[r + 2]);
-        if (r >= 2)
-            p.before = (b.rowZero[r - 1] & b.rowZero[r - 2]) | (b.rowOne[r - 1] & b.rowOne[r - 2]);
-    }
-    return p;
-}
 
 // The empty cells of a line (bits `empty`, holding zeros `z` and ones `o`) that a Bordering
 // (Center false) or Centering scan along that line decides.
@@ -154,28 +133,10 @@ inline std::uint32_t decidedAlong(std::uint32_t z, std::uint32_t o, std::uint32_
     return empty & pairs;
 }
 
-// The empty cells of row k that a scan down the columns decides: Bordering (Center false)
-// from the pairs of rows k+1, k+2 and k-1, k-2, Centering from rows k-1 and k+1. Rows beyond
-// the board hold no zeros and no ones.
-template <bool Center>
-inline std::uint32_t decidedAcross(const BoardBits &b, int k)
-{
-    const auto &z = b.rowZero;
-    const auto &o = b.rowOne;
-    std::uint32_t pairs = 0;
-    if constexpr (Center) {
-        if (k >= 1 && k + 1 < b.n)
-            pairs = (z[k - 1] & z[k + 1]) | (o[k - 1] & o[k + 1]);
-    } else {
-        if (k + 2 < b.n)
-            pairs = (z[k + 1] & z[k + 2]) | (o[k + 1] & o[k + 2]);
-        if (k >= 2)
-            pairs |= (z[k - 1] & z[k - 2]) | (o[k - 1] & o[k - 2]);
-    }
-    return b.rowEmpty[k] & pairs;
-}
-
-// Brings the stale rows of scan S up to date; returns the rows where it decides a cell.
+// Brings the stale entries of scan S up to date; returns the rows where it decides a cell.
+// A row scan works out each stale row. A column scan works out each stale column and carries
+// the cells whose answer changed into their rows (only the cells of a stale column can have
+// changed: the scan along a column reads that column alone).
 template <BoardBits::Scan S>
 inline std::uint32_t refresh(BoardBits &b)
 {
@@ -186,19 +147,52 @@ inline std::uint32_t refresh(BoardBits &b)
         return b.decidedRows[S];
     auto &entries = b.decided[S];
     std::uint32_t rows = b.decidedRows[S];
-    for (std::uint32_t m = stale; m; m &= m - 1) {
-        const int k = std::countr_zero(m);
-        std::uint32_t hit;
-        if constexpr (columns)
-            hit = decidedAcross<center>(b, k);
-        else
-            hit = decidedAlong<center>(b.rowZero[k], b.rowOne[k], b.rowEmpty[k]);
-        entries[k] = hit;
-        rows = (rows & ~(1u << k)) | (static_cast<std::uint32_t>(hit != 0) << k);
+    if constexpr (columns) {
+        auto &byColumn = b.colDecided[center];
+        std::uint32_t touched = 0;
+        for (std::uint32_t m = stale; m; m &= m - 1) {
+            const int c = std::countr_zero(m);
+            const std::uint32_t hit = decidedAlong<center>(b.colZero[c], b.colOne[c], b.colEmpty[c]);
+            const std::uint32_t flipped = hit ^ byColumn[c];
+            byColumn[c] = hit;
+            touched |= flipped;
+            for (std::uint32_t f = flipped; f; f &= f - 1)
+                entries[std::countr_zero(f)] ^= 1u << c;
+        }
+        for (std::uint32_t t = touched; t; t &= t - 1) {
+            const int k = std::countr_zero(t);
+            rows = (rows & ~(1u << k)) | (static_cast<std::uint32_t>(entries[k] != 0) << k);
+        }
+    } else {
+        for (std::uint32_t m = stale; m; m &= m - 1) {
+            const int k = std::countr_zero(m);
+            const std::uint32_t hit = decidedAlong<center>(b.rowZero[k], b.rowOne[k], b.rowEmpty[k]);
+            entries[k] = hit;
+            rows = (rows & ~(1u << k)) | (static_cast<std::uint32_t>(hit != 0) << k);
+        }
     }
     b.stale[S] = 0;
     b.decidedRows[S] = rows;
     return rows;
+}
+
+// The value of the pair that decides the cell at row r, column c for scan S, read along the
+// cell's line at position p: a Bordering scan takes the pair after the cell (p+1, p+2) when
+// both hold one value, else the pair before it; a Centering scan the cell before it (p-1).
+// Bits beyond the end of a line are never set, so no pair is seen there.
+template <BoardBits::Scan S>
+inline std::int32_t pairValueAt(const BoardBits &b, int r, int c)
+{
+    constexpr bool columns = S == BoardBits::kBorderCols || S == BoardBits::kCenterCols;
+    constexpr bool center = S == BoardBits::kCenterRows || S == BoardBits::kCenterCols;
+    const std::uint32_t z = columns ? b.colZero[c] : b.rowZero[r];
+    const std::uint32_t o = columns ? b.colOne[c] : b.rowOne[r];
+    const int p = columns ? r : c;
+    if constexpr (!center) {
+        if (((z >> (p + 1)) & 3u) == 3u || ((o >> (p + 1)) & 3u) == 3u)
+            return static_cast<std::int32_t>((o >> (p + 1)) & 1u);
+    }
+    return static_cast<std::int32_t>((o >> (p - 1)) & 1u);
 }
 
 } // namespace
@@ -220,21 +214,11 @@ std::uint32_t BoardBits::firstRows(Scan scan)
     return 0;
 }
 
-std::int32_t BoardBits::pairValue(Scan scan, int r, int c) const
-{
-    const bool columns = scan == kBorderCols || scan == kCenterCols;
-    if (scan == kCenterRows || scan == kCenterCols)
-        return columns ? (rowOne[r - 1] >> c) & 1 : (rowOne[r] >> (c - 1)) & 1;
-    const Pairs p = borderingPairs(*this, r, columns);
-    if ((p.after >> c) & 1)
-        return columns ? (rowOne[r + 1] >> c) & 1 : (rowOne[r] >> (c + 1)) & 1;
-    return columns ? (rowOne[r - 1] >> c) & 1 : (rowOne[r] >> (c - 1)) & 1;
-}
-
 void BoardBits::changeAny(int r, int c, std::int32_t from, std::int32_t to)
 {
     account<false>(*this, r, c, from);
     account<true>(*this, r, c, to);
+    rowKeys[r] = rowZero[r] | (rowOne[r] << 14);
 }
 
 void LineMemo::prepare(int side)
@@ -290,7 +274,7 @@ inline bool firstDecided(BoardBits &b, CellSetting &out)
         return false;
     const int r = lowest(rows);
     const int c = lowest(b.decided[S][r]);
-    return put(out, r * b.n + c, 1 - b.pairValue(S, r, c));
+    return put(out, r * b.n + c, 1 - pairValueAt<S>(b, r, c));
 }
 
 } // namespace

@@ -30,6 +30,9 @@ struct BoardBits {
     std::array<std::uint32_t, 14> colZero{}, colOne{}, colEmpty{};
     // The number of zeros and of ones of every row and column.
     std::array<std::int8_t, 14> rowZeros{}, rowOnes{}, colZeros{}, colOnes{};
+    // Every row's key (rowKey), kept with its bits: the keys of all rows are read at every step.
+    std::array<std::uint32_t, 14> rowKeys{};
+    int half = 0;       // n / 2
     int emptyCount = 0; // cells holding -1
     int odd = 0;        // cells holding anything but -1, 0 and 1
     // The rows holding an empty cell, and the rows and columns holding n/2 zeros or n/2 ones
@@ -39,16 +42,17 @@ struct BoardBits {
 
     // The four Bordering and Centering scans (kBorderRows, kBorderCols, kCenterRows,
     // kCenterCols), all kept by row: per row r, the empty cells of r that the scan decides
-    // (bit c = column c), and the rows where it decides any. A scan along the columns decides
-    // the cells of row r from rows r-2 .. r+2 (Bordering) or r-1 .. r+1 (Centering), which are
-    // row bits as well, so no scan needs a column turned into rows. A change of a cell marks as
-    // stale the rows whose entries it can alter; they are worked out again when the scan next
-    // looks (firstRows).
+    // (bit c = column c), and the rows where it decides any. The row scans are worked out
+    // per row, the column scans per column (`colDecided`, bit r = row r), whose changed bits
+    // are then carried into the rows, so a step never turns a whole column into rows. A change
+    // of a cell marks its row (row scans) and its column (column scans) as stale; they are
+    // worked out again when the scan next looks (firstRows).
     enum Scan { kBorderRows, kBorderCols, kCenterRows, kCenterCols };
     std::array<std::array<std::uint32_t, 14>, 4> decided{};
     std::array<std::uint32_t, 4> decidedRows{};
     std::array<std::uint32_t, 4> stale{};
-    std::uint32_t allRows = 0; // bits 0 .. n-1
+    // Per column scan (0: Bordering, 1: Centering), the cells of each column it decides.
+    std::array<std::array<std::uint32_t, 14>, 2> colDecided{};
 
     // The rows where scan `scan` decides a cell (bit r = row r), its entries brought up to date.
     std::uint32_t firstRows(Scan scan);
@@ -67,21 +71,15 @@ struct BoardBits {
             fill(r, c, to); // the solver's own writes
         else
             changeAny(r, c, from, to);
-        // The row scans look along row r; Bordering down the columns reaches two rows either
-        // side of r, Centering one.
         stale[kBorderRows] |= 1u << r;
         stale[kCenterRows] |= 1u << r;
-        stale[kBorderCols] |= ((0x1Fu << r) >> 2) & allRows;
-        stale[kCenterCols] |= ((0x7u << r) >> 1) & allRows;
+        stale[kBorderCols] |= 1u << c;
+        stale[kCenterCols] |= 1u << c;
     }
-
-    // For the cell at row r, column c that scan `scan` decides: the value of the pair of cells
-    // that decides it (the pair after the cell when both pairs of a Bordering scan agree).
-    std::int32_t pairValue(Scan scan, int r, int c) const;
 
     // A line as one number: its zeros in the low 14 bits, its ones above them. Two lines of a
     // grid without odd values are equal exactly when their keys are.
-    std::uint32_t rowKey(int r) const { return rowZero[r] | (rowOne[r] << 14); }
+    std::uint32_t rowKey(int r) const { return rowKeys[r]; }
     std::uint32_t colKey(int c) const { return colZero[c] | (colOne[c] << 14); }
 
 private:
@@ -89,7 +87,6 @@ private:
     void fill(int r, int c, std::int32_t to)
     {
         const std::uint32_t rb = 1u << c, cb = 1u << r;
-        const int half = n / 2;
         rowEmpty[r] &= ~rb;
         colEmpty[c] &= ~cb;
         --emptyCount;
@@ -97,11 +94,13 @@ private:
         if (to == 0) {
             rowZero[r] |= rb;
             colZero[c] |= cb;
+            rowKeys[r] |= rb;
             rowsHalfZeros = (rowsHalfZeros & ~cb) | (static_cast<std::uint32_t>(++rowZeros[r] == half) << r);
             colsHalfZeros = (colsHalfZeros & ~rb) | (static_cast<std::uint32_t>(++colZeros[c] == half) << c);
         } else {
             rowOne[r] |= rb;
             colOne[c] |= cb;
+            rowKeys[r] |= rb << 14;
             rowsHalfOnes = (rowsHalfOnes & ~cb) | (static_cast<std::uint32_t>(++rowOnes[r] == half) << r);
             colsHalfOnes = (colsHalfOnes & ~rb) | (static_cast<std::uint32_t>(++colOnes[c] == half) << c);
         }

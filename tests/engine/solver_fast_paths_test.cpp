@@ -49,6 +49,7 @@ void ExpectSameSummary(const BoardBits &a, const BoardBits &b)
     EXPECT_EQ(a.rowOnes, b.rowOnes);
     EXPECT_EQ(a.colZeros, b.colZeros);
     EXPECT_EQ(a.colOnes, b.colOnes);
+    EXPECT_EQ(a.rowKeys, b.rowKeys);
     EXPECT_EQ(a.emptyCount, b.emptyCount);
     EXPECT_EQ(a.odd, b.odd);
 }
