@@ -5,6 +5,7 @@
 #include "solver/upper_finders.h"
 
 #include <array>
+#include <bit>
 
 namespace tl {
 
@@ -17,9 +18,20 @@ struct FitList {
     std::array<std::int32_t, kMaxLines> lines;
     int count = 0;
 
-    void collect(const LineScan &s, const ValidLines &valid)
+    void collect(const LineScan &s, const ValidLines &valid, int n)
     {
         count = 0;
+        // The index meets the lines that fit in table order, as the scan below does.
+        if (const FittingIndex *index = FittingIndex::For(valid.bits, n)) {
+            std::array<std::uint64_t, FittingIndex::kMaxWords> set;
+            if (!index->fitting(s.filled, s.ones, set.data()))
+                return;
+            const std::int32_t *table = index->lines();
+            for (int w = 0; w < index->words(); ++w)
+                for (std::uint64_t b = set[w]; b; b &= b - 1)
+                    lines[count++] = table[w * 64 + std::countr_zero(b)];
+            return;
+        }
         for (int i = 0; i < valid.count; ++i)
             if (s.fits(static_cast<std::uint32_t>(valid.bits[i])))
                 lines[count++] = valid.bits[i];
@@ -63,7 +75,7 @@ bool FindAvoidableForcingCell1(const OrientedGrid &g, const LineTables &tables, 
             if (r2 == r1 || s2.filledCount() >= n || !s2.fits(static_cast<std::uint32_t>(k)))
                 continue;
             if (!collected[r2]) {
-                fits[r2].collect(s2, valid);
+                fits[r2].collect(s2, valid, n);
                 collected[r2] = true;
             }
             const std::uint32_t empty = s2.empty(n);
@@ -91,7 +103,7 @@ bool FindAvoidableForcingCell2(const OrientedGrid &g, const LineTables &tables, 
         const LineScan &s1 = scan[r1];
         if (s1.zeros != s1.oneCount || s1.filledCount() + 4 != n)
             continue;
-        fit.collect(s1, valid);
+        fit.collect(s1, valid, n);
         const std::uint32_t empty = s1.empty(n);
         for (int r2 = 0; r2 < n; ++r2) {
             const LineScan &s2 = scan[r2];

@@ -2,6 +2,7 @@
 // leftover cell and rectangle with in-between forcing cell.
 #include "solver/upper_finders.h"
 
+#include <bit>
 #include <cstdlib>
 
 namespace tl {
@@ -23,17 +24,16 @@ ThreeEmpty scanThree(const OrientedGrid &g, int line)
     const LineScan l = ScanLine(g, line);
     s.zeros = l.zeros;
     s.ones = l.oneCount;
-    // The empty positions from the left: the first, the second, and the last of the others.
-    for (std::uint32_t m = l.empty(g.n()); m; m &= m - 1) {
-        const int p = __builtin_ctz(m);
-        if (s.e1 < 0)
-            s.e1 = p;
-        else if (s.e2 < 0)
-            s.e2 = p;
-        else
-            s.e3 = p;
-    }
     s.ok = s.zeros + s.ones == g.n() - 3;
+    if (!s.ok) // the positions are read only for a line with three empty cells
+        return s;
+    // The empty positions from the left.
+    std::uint32_t m = l.empty(g.n());
+    s.e1 = std::countr_zero(m);
+    m &= m - 1;
+    s.e2 = std::countr_zero(m);
+    m &= m - 1;
+    s.e3 = std::countr_zero(m);
     return s;
 }
 

@@ -3,6 +3,8 @@
 // must take the value opposite to theirs or the line would copy one of them.
 #include "solver/upper_finders.h"
 
+#include <bit>
+
 namespace tl {
 
 namespace {
@@ -17,11 +19,15 @@ FourEmpty scanFour(const OrientedGrid &g, int line)
 {
     FourEmpty f;
     f.s = ScanLine(g, line);
-    int k = 0;
-    for (int p = 0; p < g.n(); ++p)
-        if (!((f.s.filled >> p) & 1))
-            f.e[k < 3 ? k++ : 3] = p;
     f.ok = f.s.zeros == f.s.oneCount && f.s.filledCount() + 4 == g.n();
+    if (!f.ok) // the positions are read only for a line with four empty cells
+        return f;
+    // The empty positions from the left.
+    std::uint32_t m = f.s.empty(g.n());
+    for (int &e : f.e) {
+        e = std::countr_zero(m);
+        m &= m - 1;
+    }
     return f;
 }
 

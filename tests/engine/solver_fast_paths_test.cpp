@@ -336,7 +336,7 @@ TEST(FittingIndex, ValidLineSearchesMatchTheScanOfTheWholeTable)
     ASSERT_NE(copy.codes(14).data(), shared.codes(14).data());
     std::mt19937_64 rng(11);
     std::uniform_int_distribution<int> percent(0, 99);
-    int deduced = 0, couples = 0;
+    int deduced = 0, couples = 0, forcing = 0;
     for (int n : {8, 10, 12, 14}) {
         std::vector<std::int32_t> full;
         for (int round = 0; round < 300; ++round) {
@@ -345,6 +345,14 @@ TEST(FittingIndex, ValidLineSearchesMatchTheScanOfTheWholeTable)
             auto g = RandomGrid(full, rng, 20 + round % 8 * 10, round % 3 == 0);
             if (round % 11 == 0)
                 g[percent(rng) % (n * n)] = 2;
+            if (round % 2 == 1) {
+                // Nearly full, with one row a copy of another but for a few empty cells: the
+                // grids where a forcing cell avoids a duplicate.
+                g = RandomGrid(full, rng, 8, false);
+                const int from = percent(rng) % n, to = (from + 1 + percent(rng) % (n - 1)) % n;
+                for (int c = 0; c < n; ++c)
+                    g[to * n + c] = percent(rng) < 25 ? -1 : full[from * n + c];
+            }
             const GridView view{g.data(), n};
             for (Orientation o : {Orientation::Rows, Orientation::Columns}) {
                 const OrientedGrid og(view, o);
@@ -361,6 +369,19 @@ TEST(FittingIndex, ValidLineSearchesMatchTheScanOfTheWholeTable)
                         EXPECT_EQ(indexed.values[k], scanned.values[k]);
                     }
                     ++deduced;
+                }
+                // The two forms of Avoidable Duplicates with forcing cell collect the lines
+                // that fit a line through the index too.
+                for (auto finder : {FindAvoidableForcingCell1, FindAvoidableForcingCell2}) {
+                    Deduction indexed, scanned;
+                    const bool a = finder(og, shared, indexed);
+                    ASSERT_EQ(a, finder(og, copy, scanned)) << "n " << n << "\n" << testboards::Show(g, n);
+                    if (!a)
+                        continue;
+                    EXPECT_EQ(indexed.cells[0], scanned.cells[0]);
+                    EXPECT_EQ(indexed.values[0], scanned.values[0]);
+                    EXPECT_EQ(indexed.otherLine, scanned.otherLine);
+                    ++forcing;
                 }
             }
             CoupleTables indexed, scanned;
@@ -379,6 +400,7 @@ TEST(FittingIndex, ValidLineSearchesMatchTheScanOfTheWholeTable)
     }
     EXPECT_GT(deduced, 1000);
     EXPECT_GT(couples, 1000);
+    EXPECT_GT(forcing, 100) << forcing;
 }
 
 // The memo tables forget by moving to a new generation instead of clearing their entries:
