@@ -45,8 +45,9 @@ struct BoardBits {
     // (bit c = column c), and the rows where it decides any. The row scans are worked out
     // per row, the column scans per column (`colDecided`, bit r = row r), whose changed bits
     // are then carried into the rows, so a step never turns a whole column into rows. A change
-    // of a cell marks its row (row scans) and its column (column scans) as stale; they are
-    // worked out again when the scan next looks (firstRows).
+    // of a cell works out the row scans' entries of its row at once and marks its column as
+    // stale for the column scans, to be worked out when the scan next looks (firstRows; after
+    // `build`, every line is stale).
     enum Scan { kBorderRows, kBorderCols, kCenterRows, kCenterCols };
     std::array<std::array<std::uint32_t, 14>, 4> decided{};
     std::array<std::uint32_t, 4> decidedRows{};
@@ -71,8 +72,15 @@ struct BoardBits {
             fill(r, c, to); // the solver's own writes
         else
             changeAny(r, c, from, to);
-        stale[kBorderRows] |= 1u << r;
-        stale[kCenterRows] |= 1u << r;
+        // The row scans' entries of row r are worked out at once: every step looks at them.
+        const std::uint32_t z = rowZero[r], o = rowOne[r], e = rowEmpty[r], rb = 1u << r;
+        const std::uint32_t border =
+            e & (((z >> 1) & (z >> 2)) | ((o >> 1) & (o >> 2)) | ((z << 1) & (z << 2)) | ((o << 1) & (o << 2)));
+        const std::uint32_t center = e & (((z << 1) & (z >> 1)) | ((o << 1) & (o >> 1)));
+        decided[kBorderRows][r] = border;
+        decided[kCenterRows][r] = center;
+        decidedRows[kBorderRows] = (decidedRows[kBorderRows] & ~rb) | (static_cast<std::uint32_t>(border != 0) << r);
+        decidedRows[kCenterRows] = (decidedRows[kCenterRows] & ~rb) | (static_cast<std::uint32_t>(center != 0) << r);
         stale[kBorderCols] |= 1u << c;
         stale[kCenterCols] |= 1u << c;
     }
