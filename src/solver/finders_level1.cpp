@@ -100,6 +100,29 @@ bool lastOfKindPasses(const OrientedGrid &g, int line, int x, Deduction &out)
            (g.n() >= 10 && lastOfKindPass(g, line, 3, x, out));
 }
 
+// What a line's counts decide, once the walk has found its candidate cell: the candidate takes
+// the other kind when one kind is complete with the covered pairs, and one kind short of half
+// hands the line to the last-of-a-kind passes.
+inline bool decideByCounts(const OrientedGrid &g, int line, int half, int zeros, int ones, int pairs,
+                           int candidate, Deduction &out)
+{
+    if (zeros + pairs == half && ones + pairs < half) {
+        out.clear(Technique::UncoveredCells, g.orientation(), line);
+        out.add(g.index(line, candidate), 1);
+        return true;
+    }
+    if (ones + pairs == half && zeros + pairs < half) {
+        out.clear(Technique::UncoveredCells, g.orientation(), line);
+        out.add(g.index(line, candidate), 0);
+        return true;
+    }
+    if (half - (zeros + pairs) == 1 && half - (ones + pairs) > 1)
+        return lastOfKindPasses(g, line, 0, out);
+    if (half - (ones + pairs) == 1 && half - (zeros + pairs) > 1)
+        return lastOfKindPasses(g, line, 1, out);
+    return false;
+}
+
 } // namespace
 
 bool ExamineLineByCounting(const OrientedGrid &g, int line, Deduction &out)
@@ -140,21 +163,7 @@ bool ExamineLineByCounting(const OrientedGrid &g, int line, Deduction &out)
     if (candidate < 0)
         return false;
 
-    if (zeros + pairs == half && ones + pairs < half) {
-        out.clear(Technique::UncoveredCells, g.orientation(), line);
-        out.add(g.index(line, candidate), 1);
-        return true;
-    }
-    if (ones + pairs == half && zeros + pairs < half) {
-        out.clear(Technique::UncoveredCells, g.orientation(), line);
-        out.add(g.index(line, candidate), 0);
-        return true;
-    }
-    if (half - (zeros + pairs) == 1 && half - (ones + pairs) > 1)
-        return lastOfKindPasses(g, line, 0, out);
-    if (half - (ones + pairs) == 1 && half - (zeros + pairs) > 1)
-        return lastOfKindPasses(g, line, 1, out);
-    return false;
+    return decideByCounts(g, line, half, zeros, ones, pairs, candidate, out);
 }
 
 bool ExamineLineBitsByCounting(const OrientedGrid &g, int line, std::uint32_t zeros, std::uint32_t ones,
@@ -195,22 +204,7 @@ bool ExamineLineBitsByCounting(const OrientedGrid &g, int line, std::uint32_t ze
     }
     if (candidate < 0)
         return false;
-    const int zeroCount = std::popcount(Z), oneCount = std::popcount(O);
-    if (zeroCount + pairs == half && oneCount + pairs < half) {
-        out.clear(Technique::UncoveredCells, g.orientation(), line);
-        out.add(g.index(line, candidate), 1);
-        return true;
-    }
-    if (oneCount + pairs == half && zeroCount + pairs < half) {
-        out.clear(Technique::UncoveredCells, g.orientation(), line);
-        out.add(g.index(line, candidate), 0);
-        return true;
-    }
-    if (half - (zeroCount + pairs) == 1 && half - (oneCount + pairs) > 1)
-        return lastOfKindPasses(g, line, 0, out);
-    if (half - (oneCount + pairs) == 1 && half - (zeroCount + pairs) > 1)
-        return lastOfKindPasses(g, line, 1, out);
-    return false;
+    return decideByCounts(g, line, half, std::popcount(Z), std::popcount(O), pairs, candidate, out);
 }
 
 bool FindUncoveredByCounting(const OrientedGrid &g, Deduction &out)
