@@ -99,9 +99,11 @@ Roster Load_Players(SettingsStore &store)
 
 void Save_Players(SettingsStore &store, const Roster &roster)
 {
-    store.set(kAppName, kPlayers, "Count", std::to_string(roster.PlayerCount()));
+    // One change: interrupted at any point, the file holds the old roster or the new one.
+    std::vector<SettingsEntry> entries{{kPlayers, "Count", std::to_string(roster.PlayerCount())}};
     for (int i = 1; i <= roster.PlayerCount(); ++i)
-        store.set(kAppName, kPlayers, PlayerKey(i), roster.Players(i));
+        entries.push_back({kPlayers, PlayerKey(i), roster.Players(i)});
+    store.setAll(kAppName, entries);
 }
 
 void Save_Current_Player(SettingsStore &store, const Roster &roster)

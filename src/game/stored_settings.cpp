@@ -67,12 +67,12 @@ GameOptions Read_Options(SettingsStore &store)
 void Save_Options(SettingsStore &store, const GameOptions &o, bool soundsUsable)
 {
     const bool sounds = soundsUsable ? o.SoundsOn : ReadFlag(store, kOptions, "Sounds", true);
-    store.set(kAppName, kOptions, "Wells", FlagText(o.WellsOn));
-    store.set(kAppName, kOptions, "Duplicates", FlagText(o.DuplicatesOn));
-    store.set(kAppName, kOptions, "Uniqueness", FlagText(o.UniquenessOn));
-    store.set(kAppName, kOptions, "Sounds", FlagText(sounds));
-    store.set(kAppName, kOptions, "Level", std::to_string(o.SelectedLevel));
-    store.set(kAppName, kOptions, "Size", std::to_string(o.SelectedSize));
+    store.setAll(kAppName, {{kOptions, "Wells", FlagText(o.WellsOn)},
+                            {kOptions, "Duplicates", FlagText(o.DuplicatesOn)},
+                            {kOptions, "Uniqueness", FlagText(o.UniquenessOn)},
+                            {kOptions, "Sounds", FlagText(sounds)},
+                            {kOptions, "Level", std::to_string(o.SelectedLevel)},
+                            {kOptions, "Size", std::to_string(o.SelectedSize)}});
 }
 
 std::string LastNumbersSection(int level)
@@ -97,10 +97,11 @@ LastNumbers Load_Last_Numbers(SettingsStore &store)
 
 void Save_Last_Numbers(SettingsStore &store, const LastNumbers &numbers)
 {
+    std::vector<SettingsEntry> entries;
     for (int level = 0; level < 4; ++level)
         for (int size = 0; size < 4; ++size)
-            store.set(kAppName, kLastSections[level], kSizeKeys[size],
-                      std::to_string(numbers[level][size]));
+            entries.push_back({kLastSections[level], kSizeKeys[size], std::to_string(numbers[level][size])});
+    store.setAll(kAppName, entries);
 }
 
 } // namespace tl

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace tl {
 
@@ -32,6 +33,10 @@ public:
 };
 
 // ---- Settings store ------------------------------------------------------------------------
+struct SettingsEntry {
+    std::string section, key, value;
+};
+
 // Per-user store: application, section, key -> text. Every write is persisted at once.
 class SettingsStore {
 public:
@@ -40,6 +45,13 @@ public:
                             const std::string &key, const std::string &defaultValue) = 0;
     virtual void set(const std::string &app, const std::string &section, const std::string &key,
                      const std::string &value) = 0;
+    // Writes keys that belong together (the roster, the options) as one change: a store that
+    // keeps them in a file has all of them there or none. By default, one set() each.
+    virtual void setAll(const std::string &app, const std::vector<SettingsEntry> &entries)
+    {
+        for (const SettingsEntry &e : entries)
+            set(app, e.section, e.key, e.value);
+    }
 };
 
 // ---- Folders ---------------------------------------------------------------------------------

@@ -75,7 +75,7 @@ TEST(QtSettings, ValuesAreTextInOneGroupPerSectionAndSyncedAtOnce)
 {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir.path());
+    EnvScope config("XDG_CONFIG_HOME", QFile::encodeName(dir.path()));
     const QString file = dir.path() + "/Farrowdel/Farrowdel.ini";
     {
         QtSettingsStore store;
@@ -103,7 +103,7 @@ TEST(QtSettings, HandEditedValuesNeverBreakTheReaders)
 {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir.path());
+    EnvScope config("XDG_CONFIG_HOME", QFile::encodeName(dir.path()));
     QDir().mkpath(dir.path() + "/Farrowdel");
     QFile f(dir.path() + "/Farrowdel/Farrowdel.ini");
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));

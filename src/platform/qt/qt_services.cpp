@@ -1,17 +1,16 @@
 #include "platform/qt/qt_services.h"
 
+#include "platform/file_writes.h"
+
 #include <QAbstractButton>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QInputDialog>
-#include <QLockFile>
 #include <QAudioDevice>
 #include <QMediaDevices>
 #include <QMessageBox>
-#include <QSaveFile>
-#include <QSettings>
 #include <QSoundEffect>
 #include <QStandardPaths>
 #include <QTime>
@@ -85,29 +84,42 @@ std::string QtInputBox::ask(const std::string &prompt, const std::string &title,
 
 namespace {
 
-// The file's bytes; empty when there is no file yet, nothing when it exists but cannot be read.
+// Settings are a few kilobytes; anything larger is not a settings file the game wrote.
+constexpr std::size_t kMaxSettingsBytes = 1 << 20;
+// How long a write waits for another running copy of the game that holds the lock.
+constexpr int kLockWaitMs = 2000;
+
+std::string LocalPath(const QString &path) { return QFile::encodeName(path).toStdString(); }
+
+// The file's bytes; empty when there is no file yet, nothing when something is there that is not
+// a regular file of at most kMaxSettingsBytes (a folder, a FIFO, a device, a huge file) or that
+// cannot be read.
 std::optional<QByteArray> ReadSettingsFile(const QString &path)
 {
-    QFile file(path);
-    if (!file.exists())
-        return QByteArray();
-    if (!file.open(QIODevice::ReadOnly))
+    std::string bytes;
+    if (ReadRegularFile(LocalPath(path), kMaxSettingsBytes, bytes) == ReadResult::Unreadable)
         return std::nullopt;
-    return file.readAll();
+    return QByteArray::fromStdString(bytes);
 }
 
 } // namespace
 
-// QSettings names the file, so QSettings::setPath and $XDG_CONFIG_HOME choose it as before.
+// The file QSettings(IniFormat, UserScope, "Farrowdel", "Farrowdel") uses, worked out as QSettings
+// does ($XDG_CONFIG_HOME or ~/.config) without making a QSettings object, which would open and
+// read the file (and wait forever on a FIFO).
 QtSettingsStore::QtSettingsStore()
-    : QtSettingsStore(QSettings(QSettings::IniFormat, QSettings::UserScope,
-                                QStringLiteral("Farrowdel"), QStringLiteral("Farrowdel"))
-                          .fileName())
+    : QtSettingsStore(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
+                      + QStringLiteral("/Farrowdel/Farrowdel.ini"))
 {
 }
 
 QtSettingsStore::QtSettingsStore(const QString &fileName) : fileName_(fileName)
 {
+    // Writes interrupted in an earlier run may have left their new files beside the settings;
+    // while the lock is held no write of another copy of the game is under way.
+    FileLock lock(LocalPath(fileName_ + QStringLiteral(".lock")));
+    if (lock.tryLock(kLockWaitMs))
+        RemoveLeftoverTemporaries(LocalPath(fileName_));
     text_ = IniText(ReadSettingsFile(fileName_).value_or(QByteArray()));
 }
 
@@ -118,29 +130,30 @@ std::string QtSettingsStore::get(const std::string &, const std::string &section
     return v ? v->toStdString() : defaultValue;
 }
 
-void QtSettingsStore::set(const std::string &, const std::string &section, const std::string &key,
+void QtSettingsStore::set(const std::string &app, const std::string &section, const std::string &key,
                           const std::string &value)
 {
+    setAll(app, {{section, key, value}});
+}
+
+void QtSettingsStore::setAll(const std::string &, const std::vector<SettingsEntry> &entries)
+{
     QDir().mkpath(QFileInfo(fileName_).absolutePath());
-    // The lock file QSettings uses too: another running copy of the game does not write between
-    // the read and the write below. A lock left behind by a crash is stale after a while; a lock
-    // that cannot be had does not stop this write.
-    QLockFile lock(fileName_ + QStringLiteral(".lock"));
-    lock.tryLock(2000);
+    // Another running copy of the game does not write between the read and the write below. A
+    // lock left behind by a crash holds nothing and is taken over at once; a live holder that
+    // does not let go in time does not stop this write.
+    FileLock lock(LocalPath(fileName_ + QStringLiteral(".lock")));
+    lock.tryLock(kLockWaitMs);
     // Another copy may have written since: the change goes into the file as it is now.
     const std::optional<QByteArray> bytes = ReadSettingsFile(fileName_);
     if (bytes)
         text_ = IniText(*bytes);
-    text_.setValue(q(section), q(key), q(value));
-    // A file that cannot be read is not replaced by what this copy knows of it.
-    if (!bytes)
-        return;
-    QSaveFile file(fileName_);
-    const QByteArray out = text_.bytes();
-    if (file.open(QIODevice::WriteOnly) && file.write(out) == out.size())
-        file.commit();
-    else
-        file.cancelWriting();
+    for (const SettingsEntry &e : entries)
+        text_.setValue(q(e.section), q(e.key), q(e.value));
+    // A file that cannot be read is not replaced by what this copy knows of it. The new text
+    // replaces the file only once all of it is on disk: every key of the call or none.
+    if (bytes)
+        ReplaceFile(LocalPath(fileName_), text_.bytes().toStdString());
 }
 
 // ---- Folders -----------------------------------------------------------------------------------

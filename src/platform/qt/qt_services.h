@@ -42,12 +42,16 @@ private:
 // The per-user INI file of QSettings(IniFormat, UserScope, "Farrowdel", "Farrowdel"), normally
 // ~/.config/Farrowdel/Farrowdel.ini, in QSettings' own format: a section is an INI group and
 // every value is text. The file is read at the start and again before each write, which
-// changes the one line of its key and is on disk when set() returns. The game stores everything
+// changes the lines of its keys and is on disk when set() returns. The game stores everything
 // under the one application name, so the `app` argument selects nothing.
 //
 // The file is read and written here, line by line (see ini_text.h), rather than by QSettings,
 // because QSettings lets one damaged line swallow the rest of the file: a damaged line costs
 // its own key (it reads as its default) and nothing else, and a write keeps every other line.
+// Only a regular file of at most 1 MiB is read; anything else under the name reads as no
+// settings at all and is never written over. A write replaces the whole file at once (see
+// platform/file_writes.h), so a write that does not reach the disk leaves the old file whole,
+// and the keys of one setAll() reach the file together or not at all.
 class QtSettingsStore : public SettingsStore {
 public:
     QtSettingsStore();
@@ -56,6 +60,7 @@ public:
                     const std::string &defaultValue) override;
     void set(const std::string &app, const std::string &section, const std::string &key,
              const std::string &value) override;
+    void setAll(const std::string &app, const std::vector<SettingsEntry> &entries) override;
     // The file the values are kept in.
     QString fileName() const { return fileName_; }
 
