@@ -197,6 +197,7 @@ TEST(QtSettings, ADamagedLineCostsNothingButItsOwnKey)
         const char *name;
         std::string lines;
         bool duplicates; // "Duplicates" as read: True (its default) when its line is damaged
+        const char *start = ""; // before "[Options]", at the very start of the file
     };
     const Row rows[] = {
         {"StrayQuote", "Duplicates=\"False\n", true},
@@ -206,6 +207,8 @@ TEST(QtSettings, ADamagedLineCostsNothingButItsOwnKey)
         {"BinaryJunk", std::string("\x8f\"\0[\x1b=\\\xff;\"\xc3(\x7f\x02\n", 15) + "Duplicates=False\n", false},
         {"JunkThatLooksLikeAHeader", "[\x01\xfe]\nDuplicates=False\n", false},
         {"CarriageReturnAlone", "Duplicates=\"Fa\rlse\"\n", true},
+        {"TabsAroundTheEquals", "Duplicates\t=\tFalse\n", false},
+        {"ByteOrderMark", "Duplicates=False\n", false, "\xEF\xBB\xBF"},
     };
     const QByteArray after = "Level=2\nSize=3\n\n[Players]\nCount=2\nPlayer01=Anna            \n"
                              "Player02=Bob             \nLast_Player=2\n\n[Last_Easy]\nSize_08=7\n";
@@ -214,7 +217,7 @@ TEST(QtSettings, ADamagedLineCostsNothingButItsOwnKey)
     const QString file = dir.filePath("Farrowdel.ini");
     for (const Row &row : rows) {
         SCOPED_TRACE(row.name);
-        WriteFile(file, "[Options]\nWells=False\n" + QByteArray::fromStdString(row.lines) + after);
+        WriteFile(file, row.start + QByteArray("[Options]\nWells=False\n") + QByteArray::fromStdString(row.lines) + after);
 
         auto expectRosterAndNumbers = [](SettingsStore &store) {
             const Roster r = Load_Players(store);

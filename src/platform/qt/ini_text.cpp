@@ -3,6 +3,8 @@
 #include <QStringDecoder>
 #include <QStringList>
 
+#include <algorithm>
+
 namespace tl {
 
 namespace {
@@ -29,10 +31,23 @@ QByteArray Body(const QByteArray &raw)
     return raw.left(n);
 }
 
+// The line break that ends `raw` (of a run of lines, the last one's).
 QByteArray LineBreak(const QByteArray &raw)
 {
-    return raw.mid(Body(raw).size());
+    if (raw.endsWith("\r\n"))
+        return "\r\n";
+    if (raw.endsWith('\n') || raw.endsWith('\r'))
+        return raw.right(1);
+    return {};
 }
+
+// The last line break within `raw` (a run of lines may end without one).
+QByteArray LastLineBreak(const QByteArray &raw)
+{
+    const qsizetype at = std::max(raw.lastIndexOf('\n'), raw.lastIndexOf('\r'));
+    return at < 0 ? QByteArray() : LineBreak(raw.left(at + 1));
+}
+
 
 bool IsUtf8(QByteArrayView bytes)
 {
@@ -201,7 +216,16 @@ IniText::IniText(const QByteArray &bytes)
             ++j;
         if (j < n)
             j += (bytes[j] == '\r' && j + 1 < n && bytes[j + 1] == '\n') ? 2 : 1;
-        lines_.push_back(ParseLine(bytes.mid(i, j - i), section, i == 0));
+        Line line = ParseLine(bytes.mid(i, j - i), section, i == 0);
+        // Lines that say nothing (blank lines, comments, junk) are kept as runs of one kind,
+        // blank or not, so that a file of a million blank lines costs one entry, not a million;
+        // a new key still goes in after the last line of a section that is not blank.
+        const bool plain = !line.entry && !line.header;
+        if (plain && !lines_.empty() && !lines_.back().entry && !lines_.back().header
+            && lines_.back().blank == line.blank)
+            lines_.back().raw += line.raw;
+        else
+            lines_.push_back(std::move(line));
         i = j;
     }
 }
@@ -217,6 +241,7 @@ IniText::Line IniText::ParseLine(const QByteArray &raw, QString &section, bool f
     line.raw = raw;
     line.section = section;
     const QByteArray body = Body(raw);
+    line.blank = body.trimmed().isEmpty();
     const qsizetype n = body.size();
     qsizetype s = first && body.startsWith("\xEF\xBB\xBF") ? 3 : 0;
 
@@ -423,8 +448,8 @@ void IniText::setValue(const QString &section, const QString &key, const QString
 
     QByteArray eol = "\n";
     for (auto it = lines_.rbegin(); it != lines_.rend(); ++it)
-        if (!LineBreak(it->raw).isEmpty()) {
-            eol = LineBreak(it->raw);
+        if (!LastLineBreak(it->raw).isEmpty()) {
+            eol = LastLineBreak(it->raw);
             break;
         }
     auto endLine = [&](std::size_t index) {
@@ -439,7 +464,7 @@ void IniText::setValue(const QString &section, const QString &key, const QString
         const Line &line = lines_[i];
         if (line.header)
             inSection = line.path == section;
-        if (inSection && !Body(line.raw).trimmed().isEmpty()) {
+        if (inSection && !line.blank) {
             insertAt = i + 1;
             found = true;
         }
@@ -455,7 +480,7 @@ void IniText::setValue(const QString &section, const QString &key, const QString
     // A new section ends the text, after a blank line.
     if (!lines_.empty()) {
         endLine(lines_.size() - 1);
-        if (!Body(lines_.back().raw).trimmed().isEmpty())
+        if (!lines_.back().blank)
             lines_.push_back(ParseLine(eol, at, false));
     }
     const QByteArray name = section.isEmpty() ? QByteArray("General")

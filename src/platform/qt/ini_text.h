@@ -49,12 +49,14 @@ public:
 
 private:
     struct Line {
-        QByteArray raw;        // the bytes of the line, its line break included
+        QByteArray raw;        // the bytes of the line, its line break included (of a run of
+                               // blank lines, or of other lines that say nothing, all of them)
         QString section;       // the section the line stands in
         QString path;          // entries: "section/key" (the section's keys have no prefix)
         bool header = false;   // a section header; `path` is the section
         bool entry = false;    // a "key=value" line
         bool damaged = false;  // an entry that cannot be read
+        bool blank = false;    // nothing but blanks and line breaks
         int valueStart = 0;    // entries: the offset of the value in `raw`
         std::optional<QString> text; // entries: the value when it is text
     };
