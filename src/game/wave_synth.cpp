@@ -1,8 +1,9 @@
 #include "game/wave_synth.h"
 
+#include "platform/file_writes.h"
+
 #include <algorithm>
 #include <cmath>
-#include <fstream>
 #include <numbers>
 #include <stdexcept>
 
@@ -403,12 +404,8 @@ bool WriteSoundFiles(const std::string &folder, std::string &error)
     for (int id = 0; id < kSoundCount; ++id) {
         const std::string path = base + kSoundFileNames[id];
         const std::vector<std::uint8_t> bytes = EncodeWave(SynthesiseSound(id), kSoundSampleRate);
-        std::ofstream file(path, std::ios::binary | std::ios::trunc);
-        if (file)
-            file.write(reinterpret_cast<const char *>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-        if (file)
-            file.close();
-        if (!file) {
+        // A sound cut short by a full disk never replaces a whole one.
+        if (!ReplaceFile(path, {reinterpret_cast<const char *>(bytes.data()), bytes.size()})) {
             error = "cannot write " + path;
             return false;
         }

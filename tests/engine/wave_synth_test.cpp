@@ -1,4 +1,5 @@
 #include "game/wave_synth.h"
+#include "support/file_size_limit.h"
 
 #include <gtest/gtest.h>
 
@@ -139,4 +140,15 @@ TEST(WaveSynth, ReportsAFolderThatCannotBeWritten)
     EXPECT_FALSE(WriteSoundFiles(dir.string(), error));
     EXPECT_NE(error.find("Applause.wav"), std::string::npos) << error;
     fs::remove_all(dir.parent_path().parent_path().parent_path());
+
+    // A disk that fills up part-way through a file leaves the sound that was there whole.
+    const fs::path full = TempFolder("full");
+    ASSERT_TRUE(WriteSoundFiles(full.string(), error)) << error;
+    const std::vector<std::uint8_t> before = ReadFile(full / "Applause.wav");
+    {
+        test::FileSizeLimit limit(1000);
+        EXPECT_FALSE(WriteSoundFiles(full.string(), error));
+    }
+    EXPECT_EQ(ReadFile(full / "Applause.wav"), before);
+    fs::remove_all(full);
 }
