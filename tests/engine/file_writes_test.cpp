@@ -31,15 +31,6 @@ void Put(const std::string &path, const std::string &bytes)
     std::ofstream(path, std::ios::binary) << bytes;
 }
 
-std::vector<std::string> Names(const std::string &folder)
-{
-    std::vector<std::string> names;
-    for (const auto &entry : fs::directory_iterator(folder))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 } // namespace
 
 TEST(ReplaceFile, AWriteCutShortLeavesTheOldFileWholeAndNothingBeside)
@@ -56,12 +47,12 @@ TEST(ReplaceFile, AWriteCutShortLeavesTheOldFileWholeAndNothingBeside)
         EXPECT_NE(error.find("data.bin"), std::string::npos) << error;
     }
     EXPECT_EQ(Contents(file), old);
-    EXPECT_EQ(Names(dir.path()), std::vector<std::string>{"data.bin"});
+    EXPECT_EQ(test::FileNames(dir.path()), std::vector<std::string>{"data.bin"});
 
     ASSERT_TRUE(ReplaceFile(file, "new"));
     EXPECT_EQ(Contents(file), "new");
     EXPECT_EQ(fs::status(file).permissions(), static_cast<fs::perms>(0640));
-    EXPECT_EQ(Names(dir.path()), std::vector<std::string>{"data.bin"});
+    EXPECT_EQ(test::FileNames(dir.path()), std::vector<std::string>{"data.bin"});
 }
 
 // A link at the name is followed and stays a link; anything but a regular file is left alone.
@@ -124,7 +115,7 @@ TEST(RemoveLeftoverTemporaries, RemovesOnlyTheReplacementsOwnFiles)
         Put(dir / name, "x");
     fs::create_symlink("kept", dir / "s.ini.Linked");
     RemoveLeftoverTemporaries(dir / "s.ini");
-    EXPECT_EQ(Names(dir.path()), (std::vector<std::string>{"kept", "s.ini", "s.ini.Linked", "s.ini.abc-ef",
+    EXPECT_EQ(test::FileNames(dir.path()), (std::vector<std::string>{"kept", "s.ini", "s.ini.Linked", "s.ini.abc-ef",
                                                            "s.ini.abcdefg", "s.ini.lock", "t.ini.aZ09xY"}));
 }
 

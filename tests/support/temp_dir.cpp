@@ -1,5 +1,6 @@
 #include "support/temp_dir.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <stdexcept>
@@ -16,6 +17,15 @@ TempDir::TempDir()
     if (!mkdtemp(pattern.data()))
         throw std::runtime_error("cannot make a temporary folder");
     path_ = pattern + "/";
+}
+
+std::vector<std::string> FileNames(const std::string &folder)
+{
+    std::vector<std::string> names;
+    for (const auto &entry : fs::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 TempDir::~TempDir()

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace tl::test {
 
@@ -20,6 +21,9 @@ public:
 private:
     std::string path_;
 };
+
+// The names in `folder`, sorted.
+std::vector<std::string> FileNames(const std::string &folder);
 
 // While it lives, `file` has mode 0444 and cannot be opened for writing by this process. Root
 // ignores file modes, so a root process runs as the user "nobody" (effective user and group ids only) for

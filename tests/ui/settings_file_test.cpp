@@ -38,15 +38,6 @@ void Put(const std::string &path, const QByteArray &bytes)
     f.write(bytes);
 }
 
-std::vector<std::string> Names(const std::string &folder)
-{
-    std::vector<std::string> names;
-    for (const auto &entry : fs::directory_iterator(folder))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 Roster RosterOf(std::initializer_list<const char *> names)
 {
     Roster r;
@@ -81,7 +72,7 @@ TEST(SettingsFile, AWriteThatDoesNotReachTheDiskLeavesTheFileWhole)
         Save_Players(store, RosterOf({"Anna", "Bob", "Carl", "Dirk", "Eva", "Fien", "Gijs"}));
     }
     EXPECT_EQ(Bytes(file), kSettings);
-    EXPECT_EQ(Names(dir.path()), std::vector<std::string>{"Farrowdel.ini"});
+    EXPECT_EQ(test::FileNames(dir.path()), std::vector<std::string>{"Farrowdel.ini"});
 
     store.set("Farrowdel", "Options", "Size", "3");
     EXPECT_EQ(QtSettingsStore(QString::fromStdString(file)).get("Farrowdel", "Options", "Size", ""), "3");
@@ -128,10 +119,10 @@ TEST(SettingsFile, WhatACrashLeftBehindIsClearedAtTheNextStart)
     Put(dir / "Farrowdel.ini.lock", "");
 
     QtSettingsStore store(QString::fromStdString(file));
-    EXPECT_EQ(Names(dir.path()), std::vector<std::string>{"Farrowdel.ini"});
+    EXPECT_EQ(test::FileNames(dir.path()), std::vector<std::string>{"Farrowdel.ini"});
     Put(dir / "Farrowdel.ini.lock", "");
     store.set("Farrowdel", "Options", "Wells", "True");
-    EXPECT_EQ(Names(dir.path()), std::vector<std::string>{"Farrowdel.ini"});
+    EXPECT_EQ(test::FileNames(dir.path()), std::vector<std::string>{"Farrowdel.ini"});
     EXPECT_EQ(QtSettingsStore(QString::fromStdString(file)).get("Farrowdel", "Options", "Wells", ""), "True");
 }
 
@@ -184,6 +175,6 @@ TEST(SettingsFile, AnythingButASmallRegularFileReadsAsDefaultsAndStaysAsItIs)
         EXPECT_EQ(fs::symlink_status(file).type(), before);
         if (!bytes.isEmpty())
             EXPECT_EQ(Bytes(file), bytes);
-        EXPECT_EQ(Names(dir.path()), std::vector<std::string>{"Farrowdel.ini"});
+        EXPECT_EQ(test::FileNames(dir.path()), std::vector<std::string>{"Farrowdel.ini"});
     }
 }
