@@ -1,8 +1,10 @@
 // Generation speed: whole set runs per level, size and number of threads (wall time, with the
 // boards and passes per puzzle, the share of passes rejected and the share of passes worked out
-// ahead of time that were not needed), and the time from a stop to the end of a run on all
-// cores. Every run starts from the starting thresholds and a fixed seed, so the work of one
-// (level, size) is the same whatever the threads.
+// ahead of time that were not needed), the time from a stop to the end of a run on all cores,
+// and one-thread set runs on the shared line tables against the same runs on tables the game
+// window builds for itself (processor time; both must make the same set). Every run starts
+// from the starting thresholds and a fixed seed, so the work of one (level, size) is the same
+// whatever the threads and the tables.
 #include "game/line_tables.h"
 #include "platform/fake/fakes.h"
 #include "solver/generator.h"
@@ -13,7 +15,9 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <map>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -31,20 +35,22 @@ public:
     void setProgressMaximum(int) override {}
     void setProgressValue(int) override {}
     void setHaltEnabled(bool) override {}
-    void storePuzzles(std::int16_t, std::int16_t, std::int16_t, std::int16_t,
-                      const PuzzleRecord *) override
+    void storePuzzles(std::int16_t, std::int16_t, std::int16_t fromNr, std::int16_t toNr,
+                      const PuzzleRecord *records) override
     {
+        stored.insert(stored.end(), records, records + (toNr - fromNr + 1));
     }
     std::uint64_t runSeed() override { return 1000; }
+    std::vector<PuzzleRecord> stored;
 };
 
 struct SetRun {
     GeneratorThresholds thresholds;
     FakeEventPump pump;
-    RatingSolver solver{SharedLineTables(), &pump};
+    RatingSolver solver;
     NoWindow host;
     Generator gen{solver, thresholds, host};
-    explicit SetRun(int threads)
+    explicit SetRun(int threads, const LineTables &tables = SharedLineTables()) : solver(tables, &pump)
     {
         LineTables unused;
         Init_Line_Tables(unused, thresholds);
@@ -88,6 +94,40 @@ void BM_GenerateSet(benchmark::State &state)
                    std::to_string(threads) + " thread(s)");
 }
 
+// A one-thread set run on the shared tables (own = 0) or on tables built by Init_Line_Tables
+// into an object of their own, as the game window does at start-up (own = 1). Processor time;
+// every run of a (level, size) must store the records of the first one, whichever tables made
+// it. Run with --benchmark_enable_random_interleaving to alternate the two.
+void BM_SetOnOwnTables(benchmark::State &state)
+{
+    const int level = static_cast<int>(state.range(0));
+    const int size = static_cast<int>(state.range(1));
+    static std::map<std::pair<int, int>, std::vector<PuzzleRecord>> firstSet;
+    LineTables own;
+    GeneratorThresholds unused;
+    Init_Line_Tables(own, unused);
+    const LineTables &tables = state.range(2) ? own : SharedLineTables();
+    for (auto _ : state) {
+        SetRun r(1, tables);
+        r.run(level, size);
+        state.PauseTiming();
+        std::vector<PuzzleRecord> &first = firstSet[{level, size}];
+        if (r.host.stored.empty()) {
+            state.SkipWithError("the run stored no puzzles");
+            break;
+        }
+        if (first.empty())
+            first = r.host.stored;
+        if (r.host.stored != first) {
+            state.SkipWithError("the set differs from the first run's");
+            break;
+        }
+        state.ResumeTiming();
+    }
+    state.SetLabel(std::string(GeneratorLevelName(level)) + " " + GeneratorSizeName(size) +
+                   (state.range(2) ? ", own tables" : ", shared tables"));
+}
+
 // Stop pressed a while into an Insane 14 x 14 run on every core: the time from the halt flag
 // being set (inside the event pump, as the Stop button does) to the return of the run, which
 // includes storing the puzzles made so far.
@@ -127,6 +167,13 @@ void RegisterAll()
                               ->UseRealTime();
                 b->Iterations(level >= 2 && size >= 2 ? 1 : 3);
             }
+    for (int level : {2, 3})
+        for (int own : {0, 1})
+            benchmark::RegisterBenchmark("BM_SetOnOwnTables", BM_SetOnOwnTables)
+                ->Args({level, 3, own})
+                ->Iterations(1)
+                ->MeasureProcessCPUTime()
+                ->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("BM_StopToEndOfRun", BM_StopToEndOfRun)
         ->Arg(300)
         ->Arg(1000)

@@ -61,6 +61,43 @@ const std::vector<std::int32_t> &LineTables::codes(int n) const
     }
 }
 
+const FittingIndex *LineTables::fittingIndex(int n) const
+{
+    if (n != 8 && n != 10 && n != 12 && n != 14)
+        return nullptr;
+    const FittingIndex *index = Fitting[n / 2 - 4].get();
+    if (!index || static_cast<std::size_t>(index->count()) != bits(n).size() ||
+        codes(n).size() != bits(n).size())
+        return nullptr;
+    return index;
+}
+
+std::shared_ptr<const FittingIndex> FittingIndex::Build(const std::vector<std::int32_t> &lines)
+{
+    if (lines.empty() || lines.size() > static_cast<std::size_t>(kMaxWords) * 64)
+        return nullptr;
+    auto index = std::make_shared<FittingIndex>();
+    FittingIndex &x = *index;
+    x.lines_ = lines;
+    x.words_ = static_cast<int>((lines.size() + 63) / 64);
+    x.groups_.assign(static_cast<std::size_t>(kGroups) * 64 * x.words_, 0);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const std::uint64_t bit = std::uint64_t{1} << (i % 64);
+        x.all_[i / 64] |= bit;
+        const auto e = static_cast<std::uint32_t>(lines[i]);
+        for (int g = 0; g < kGroups; ++g) {
+            const std::uint32_t mine = (e >> (3 * g)) & 7u;
+            // Line i fits every state whose filled cells agree with it.
+            for (std::uint32_t state = 0; state < 64; ++state) {
+                const std::uint32_t f = state & 7u, o = state >> 3;
+                if ((o & ~f) == 0 && ((mine ^ o) & f) == 0)
+                    x.groups_[(static_cast<std::size_t>(g) * 64 + state) * x.words_ + i / 64] |= bit;
+            }
+        }
+    }
+    return index;
+}
+
 std::int32_t LineTables::lastLine(int n) const
 {
     switch (n) {
@@ -84,6 +121,8 @@ void Init_Line_Tables(LineTables &t, GeneratorThresholds &g)
     buildSize(t, 10, t.LineBits10, t.LineCodes10, t.LastLine10);
     buildSize(t, 12, t.LineBits12, t.LineCodes12, t.LastLine12);
     buildSize(t, 14, t.LineBits14, t.LineCodes14, t.LastLine14);
+    for (int n : {8, 10, 12, 14})
+        t.Fitting[n / 2 - 4] = FittingIndex::Build(t.bits(n));
 
     g.DuplicateMin = {1, 1, 2, 2};
     g.DuplicateThreshold = {1, 2, 2, 3};

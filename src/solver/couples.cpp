@@ -43,13 +43,14 @@ void pairLine(const LineScan &s, int n, const ValidLines &valid, std::int8_t par
         }
     };
     TableRuns runs;
-    if (const FittingIndex *index = FittingIndex::For(valid.bits, n)) {
+    if (const FittingIndex *index = valid.index) {
         // Only the fitting lines, in table order: sameAs is the OR over them either way.
         std::uint64_t fit[FittingIndex::kMaxWords];
         if (index->fitting(s.filled, s.ones, fit)) {
+            const std::int32_t *lines = index->lines();
             for (int w = 0; w < index->words() && saturated < emptyTotal; ++w)
                 for (std::uint64_t m = fit[w]; m && saturated < emptyTotal; m &= m - 1)
-                    meetLine(static_cast<std::uint32_t>(valid.bits[w * 64 + std::countr_zero(m)]));
+                    meetLine(static_cast<std::uint32_t>(lines[w * 64 + std::countr_zero(m)]));
         }
     } else if (UpperRuns(valid.count, n, s.filled, s.ones, runs)) {
         for (int k = 0; k < runs.count; ++k)

@@ -158,9 +158,9 @@ bool ExamineLineBitsByCounting(const OrientedGrid &g, int line, std::uint32_t ze
 bool FindUncoveredByCounting(const OrientedGrid &g, Deduction &out);
 
 // Uncovered cell(s), valid-line form, for one line: every empty cell on which all valid lines
-// that fit the line's filled cells agree. `codes` is the table of LineCodes of size N.
-bool ExamineLineByValidLines(const OrientedGrid &g, int line, const std::vector<std::int32_t> &codes,
-                             Deduction &out);
+// of size N of `tables` that fit the line's filled cells agree. The fitting lines are found
+// through the tables' index when they have one, else by a scan of their LineCodes.
+bool ExamineLineByValidLines(const OrientedGrid &g, int line, const LineTables &tables, Deduction &out);
 // The valid-line form: walks the cells in CellIndex order and examines the line (of the
 // orientation) of each empty cell; the first line that yields wins. For rows that is the first
 // yielding row; for columns, the yielding column whose first empty cell comes first

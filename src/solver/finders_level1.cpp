@@ -216,8 +216,7 @@ bool FindUncoveredByCounting(const OrientedGrid &g, Deduction &out)
     return false;
 }
 
-bool ExamineLineByValidLines(const OrientedGrid &g, int line, const std::vector<std::int32_t> &codes,
-                             Deduction &out)
+bool ExamineLineByValidLines(const OrientedGrid &g, int line, const LineTables &tables, Deduction &out)
 {
     const int n = g.n();
     std::uint32_t filled = 0, ones = 0, open = 0; // open: empty cells (-1)
@@ -227,7 +226,7 @@ bool ExamineLineByValidLines(const OrientedGrid &g, int line, const std::vector<
         ones |= static_cast<std::uint32_t>(v == 1) << p;
         open |= static_cast<std::uint32_t>(v == -1) << p;
     }
-    if (const FittingIndex *index = FittingIndex::For(codes.data(), n)) {
+    if (const FittingIndex *index = tables.fittingIndex(n)) {
         // The AND of the fitting lines below, taken over the fitting lines alone as bits: a
         // position beyond the filled cells is agreed on when every fitting line holds a 1
         // there (in the AND of their bits) or none does (outside their OR). The lines agree
@@ -257,6 +256,7 @@ bool ExamineLineByValidLines(const OrientedGrid &g, int line, const std::vector<
         return out.count > 0;
     }
 
+    const std::vector<std::int32_t> &codes = tables.codes(n);
     std::int32_t pattern = 0;
     for (int p = 0; p < n; ++p) {
         if ((filled >> p) & 1u)
@@ -300,8 +300,7 @@ bool ExamineLineByValidLines(const OrientedGrid &g, int line, const std::vector<
 bool FindUncoveredByValidLines(const OrientedGrid &g, const LineTables &tables, Deduction &out)
 {
     const int n = g.n();
-    const std::vector<std::int32_t> &codes = tables.codes(n);
-    if (codes.empty())
+    if (tables.codes(n).empty())
         return false;
     // Each line is examined at the first of its empty cells met in CellIndex order; examining
     // it again at a later empty cell would give the same answer.
@@ -314,7 +313,7 @@ bool FindUncoveredByValidLines(const OrientedGrid &g, const LineTables &tables, 
         if (examined & (1u << line))
             continue;
         examined |= 1u << line;
-        if (ExamineLineByValidLines(g, line, codes, out))
+        if (ExamineLineByValidLines(g, line, tables, out))
             return true;
     }
     return false;

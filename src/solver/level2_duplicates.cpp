@@ -18,11 +18,11 @@ struct FitList {
     std::array<std::int32_t, kMaxLines> lines;
     int count = 0;
 
-    void collect(const LineScan &s, const ValidLines &valid, int n)
+    void collect(const LineScan &s, const ValidLines &valid)
     {
         count = 0;
         // The index meets the lines that fit in table order, as the scan below does.
-        if (const FittingIndex *index = FittingIndex::For(valid.bits, n)) {
+        if (const FittingIndex *index = valid.index) {
             std::array<std::uint64_t, FittingIndex::kMaxWords> set;
             if (!index->fitting(s.filled, s.ones, set.data()))
                 return;
@@ -75,7 +75,7 @@ bool FindAvoidableForcingCell1(const OrientedGrid &g, const LineTables &tables, 
             if (r2 == r1 || s2.filledCount() >= n || !s2.fits(static_cast<std::uint32_t>(k)))
                 continue;
             if (!collected[r2]) {
-                fits[r2].collect(s2, valid, n);
+                fits[r2].collect(s2, valid);
                 collected[r2] = true;
             }
             const std::uint32_t empty = s2.empty(n);
@@ -103,7 +103,7 @@ bool FindAvoidableForcingCell2(const OrientedGrid &g, const LineTables &tables, 
         const LineScan &s1 = scan[r1];
         if (s1.zeros != s1.oneCount || s1.filledCount() + 4 != n)
             continue;
-        fit.collect(s1, valid, n);
+        fit.collect(s1, valid);
         const std::uint32_t empty = s1.empty(n);
         for (int r2 = 0; r2 < n; ++r2) {
             const LineScan &s2 = scan[r2];

@@ -297,7 +297,7 @@ bool examineByCounting(const OrientedGrid &g, int line, std::uint32_t key, const
 bool examineByValidLines(const OrientedGrid &g, int line, std::uint32_t, const LineTables &tables,
                          Deduction &d)
 {
-    return ExamineLineByValidLines(g, line, tables.codes(g.n()), d);
+    return ExamineLineByValidLines(g, line, tables, d);
 }
 
 } // namespace

@@ -39,7 +39,9 @@
 //   line's own cells alone; so do the couples of a line). Those memos forget by moving to a
 //   new generation (solver/stamped_table.h), so a new solver, or one that moves to another
 //   side, clears no tables; and the searches over valid lines meet only the lines that fit,
-//   through an index of the shared tables (FittingIndex, solver/line_scan.h).
+//   through the index that Init_Line_Tables builds with the lines (FittingIndex,
+//   game/line_tables.h), which every copy of the tables shares: the window's own tables, the
+//   shared ones and the tools' take the same path.
 //   During Solve_Puzzle the summary lives for the whole solve, so WorkGrid belongs to the solve:
 //   nothing else may write it while the solve runs.
 #pragma once

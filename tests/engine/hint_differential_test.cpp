@@ -139,7 +139,7 @@ TEST_P(HintAgainstSolver, SameDeductionsOnStockBoards)
                     ASSERT_EQ(g.lineOf(cell), line) << "one line per hint";
                 Deduction d;
                 if (!ExamineLineByCounting(g, line, d)) {
-                    ASSERT_TRUE(ExamineLineByValidLines(g, line, SharedLineTables().codes(n), d));
+                    ASSERT_TRUE(ExamineLineByValidLines(g, line, SharedLineTables(), d));
                 }
                 EXPECT_EQ(CellsOf(d), marked);
             }

@@ -19,23 +19,9 @@
 #include <vector>
 
 using namespace tl;
+using testboards::RandomGrid;
 
 namespace {
-
-// A random partial grid of side n: a valid full board with cells emptied at `emptyShare`
-// (percent), and, when `scramble` is set, some cells flipped so that rules may break.
-std::vector<std::int32_t> RandomGrid(std::vector<std::int32_t> g, std::mt19937_64 &rng, int emptyShare,
-                                     bool scramble)
-{
-    std::uniform_int_distribution<int> percent(0, 99);
-    for (auto &v : g) {
-        if (scramble && percent(rng) < 10)
-            v = 1 - v;
-        if (percent(rng) < emptyShare)
-            v = -1;
-    }
-    return g;
-}
 
 void ExpectSameSummary(const BoardBits &a, const BoardBits &b)
 {
@@ -323,84 +309,6 @@ TEST(BitSearches, CountingFormOnBitsMatchesTheWalkOnEveryLine)
     }
     EXPECT_GT(deduced, 100000);
     EXPECT_GT(passes, 1000); // the last-of-a-kind passes took part
-}
-
-// The valid-line searches meet only the lines that fit, found through an index of the shared
-// tables; with a copy of the tables (other storage, so no index) they scan the whole table.
-// Both must give the same answers on grids sparse and dense, keeping the rules or breaking
-// them, and holding values other than -1, 0 and 1.
-TEST(FittingIndex, ValidLineSearchesMatchTheScanOfTheWholeTable)
-{
-    const LineTables &shared = SharedLineTables();
-    const LineTables copy = shared;
-    ASSERT_NE(copy.codes(14).data(), shared.codes(14).data());
-    std::mt19937_64 rng(11);
-    std::uniform_int_distribution<int> percent(0, 99);
-    int deduced = 0, couples = 0, forcing = 0;
-    for (int n : {8, 10, 12, 14}) {
-        std::vector<std::int32_t> full;
-        for (int round = 0; round < 300; ++round) {
-            if (round % 10 == 0)
-                full = brute::RandomSolution(n, rng);
-            auto g = RandomGrid(full, rng, 20 + round % 8 * 10, round % 3 == 0);
-            if (round % 11 == 0)
-                g[percent(rng) % (n * n)] = 2;
-            if (round % 2 == 1) {
-                // Nearly full, with one row a copy of another but for a few empty cells: the
-                // grids where a forcing cell avoids a duplicate.
-                g = RandomGrid(full, rng, 8, false);
-                const int from = percent(rng) % n, to = (from + 1 + percent(rng) % (n - 1)) % n;
-                for (int c = 0; c < n; ++c)
-                    g[to * n + c] = percent(rng) < 25 ? -1 : full[from * n + c];
-            }
-            const GridView view{g.data(), n};
-            for (Orientation o : {Orientation::Rows, Orientation::Columns}) {
-                const OrientedGrid og(view, o);
-                for (int line = 0; line < n; ++line) {
-                    Deduction indexed, scanned;
-                    const bool a = ExamineLineByValidLines(og, line, shared.codes(n), indexed);
-                    ASSERT_EQ(a, ExamineLineByValidLines(og, line, copy.codes(n), scanned))
-                        << "n " << n << " line " << line << "\n" << testboards::Show(g, n);
-                    if (!a)
-                        continue;
-                    ASSERT_EQ(indexed.count, scanned.count);
-                    for (int k = 0; k < indexed.count; ++k) {
-                        EXPECT_EQ(indexed.cells[k], scanned.cells[k]);
-                        EXPECT_EQ(indexed.values[k], scanned.values[k]);
-                    }
-                    ++deduced;
-                }
-                // The two forms of Avoidable Duplicates with forcing cell collect the lines
-                // that fit a line through the index too.
-                for (auto finder : {FindAvoidableForcingCell1, FindAvoidableForcingCell2}) {
-                    Deduction indexed, scanned;
-                    const bool a = finder(og, shared, indexed);
-                    ASSERT_EQ(a, finder(og, copy, scanned)) << "n " << n << "\n" << testboards::Show(g, n);
-                    if (!a)
-                        continue;
-                    EXPECT_EQ(indexed.cells[0], scanned.cells[0]);
-                    EXPECT_EQ(indexed.values[0], scanned.values[0]);
-                    EXPECT_EQ(indexed.otherLine, scanned.otherLine);
-                    ++forcing;
-                }
-            }
-            CoupleTables indexed, scanned;
-            BuildCouples(view, shared, indexed);
-            BuildCouples(view, copy, scanned);
-            for (int k = 0; k < n; ++k) {
-                for (int p = 0; p < n; ++p) {
-                    ASSERT_EQ(indexed.RowPartner[k][p], scanned.RowPartner[k][p]) << testboards::Show(g, n);
-                    ASSERT_EQ(indexed.ColPartner[k][p], scanned.ColPartner[k][p]) << testboards::Show(g, n);
-                }
-                ASSERT_EQ(indexed.RowCouples[k], scanned.RowCouples[k]);
-                ASSERT_EQ(indexed.ColCouples[k], scanned.ColCouples[k]);
-                couples += indexed.RowCouples[k];
-            }
-        }
-    }
-    EXPECT_GT(deduced, 1000);
-    EXPECT_GT(couples, 1000);
-    EXPECT_GT(forcing, 100) << forcing;
 }
 
 // The memo tables forget by moving to a new generation instead of clearing their entries:

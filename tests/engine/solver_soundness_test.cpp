@@ -176,7 +176,7 @@ TEST(SolverLineSoundness, UncoveredFormsOnEveryPartialLineOfEightAndTen)
                     Deduction d;
                     const bool found = form == 0
                         ? ExamineLineByCounting(g, 3, d)
-                        : ExamineLineByValidLines(g, 3, SharedLineTables().codes(n), d);
+                        : ExamineLineByValidLines(g, 3, SharedLineTables(), d);
                     if (!found)
                         continue;
                     (form == 0 ? counted : byLines)++;

@@ -255,17 +255,17 @@ TEST_F(StepFixture, ValidLinesTakeTheColumnWhoseFirstEmptyCellComesFirstRowByRow
 
     Deduction d;
     ASSERT_TRUE(ExamineLineByValidLines(OrientedGrid(GridView{g.data(), 8}, Orientation::Columns), 3,
-                                        SharedLineTables().codes(8), d));
+                                        SharedLineTables(), d));
     EXPECT_EQ(cellsOf(d), (Cells{{4 * 8 + 3, 1}, {7 * 8 + 3, 1}}));
 }
 
 TEST(UncoveredValidLines, LinesThatYieldNothing)
 {
-    const auto &codes = SharedLineTables().codes(8);
     auto examine = [&](const std::string &row) {
         const auto g = withRows(8, {{0, row}});
         Deduction d;
-        return ExamineLineByValidLines(OrientedGrid(GridView{g.data(), 8}, Orientation::Rows), 0, codes, d);
+        return ExamineLineByValidLines(OrientedGrid(GridView{g.data(), 8}, Orientation::Rows), 0,
+                                       SharedLineTables(), d);
     };
     EXPECT_FALSE(examine("--------"));
     EXPECT_FALSE(examine("01001011"));

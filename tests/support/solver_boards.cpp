@@ -67,6 +67,19 @@ std::string Show(const std::vector<std::int32_t> &grid, int n)
     return s;
 }
 
+std::vector<std::int32_t> RandomGrid(std::vector<std::int32_t> g, std::mt19937_64 &rng, int emptyShare,
+                                     bool scramble)
+{
+    std::uniform_int_distribution<int> percent(0, 99);
+    for (auto &v : g) {
+        if (scramble && percent(rng) < 10)
+            v = 1 - v;
+        if (percent(rng) < emptyShare)
+            v = -1;
+    }
+    return g;
+}
+
 std::vector<std::int32_t> RemoveClues(RatingSolver &solver, const std::vector<std::int32_t> &full,
                                       int n, int level, std::mt19937_64 &rng)
 {

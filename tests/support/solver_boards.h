@@ -24,6 +24,11 @@ void Load(RatingSolver &solver, const std::vector<std::int16_t> &clues, int n, i
 // The board as text rows, for failure messages.
 std::string Show(const std::vector<std::int32_t> &grid, int n);
 
+// A random partial grid from the full board `g`: cells emptied at `emptyShare` (percent), and,
+// when `scramble` is set, some cells flipped first so that rules may break.
+std::vector<std::int32_t> RandomGrid(std::vector<std::int32_t> g, std::mt19937_64 &rng, int emptyShare,
+                                     bool scramble);
+
 } // namespace tl::testboards
 
 namespace tl::testboards {
