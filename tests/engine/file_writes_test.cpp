@@ -1,15 +1,14 @@
 #include "platform/file_writes.h"
+#include "support/file_size_limit.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
 #include <sys/file.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <fcntl.h>
 #include <unistd.h>
 
-#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -41,29 +40,6 @@ std::vector<std::string> Names(const std::string &folder)
     return names;
 }
 
-// While it lives, this process may not make a file longer than `bytes`; a write past that fails
-// with EFBIG instead of ending the process, as a full disk fails a write part-way.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        ::getrlimit(RLIMIT_FSIZE, &old_);
-        oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limited = old_;
-        limited.rlim_cur = bytes;
-        ::setrlimit(RLIMIT_FSIZE, &limited);
-    }
-    ~FileSizeLimit()
-    {
-        ::setrlimit(RLIMIT_FSIZE, &old_);
-        std::signal(SIGXFSZ, oldHandler_);
-    }
-
-private:
-    rlimit old_{};
-    void (*oldHandler_)(int) = nullptr;
-};
-
 } // namespace
 
 TEST(ReplaceFile, AWriteCutShortLeavesTheOldFileWholeAndNothingBeside)
@@ -74,7 +50,7 @@ TEST(ReplaceFile, AWriteCutShortLeavesTheOldFileWholeAndNothingBeside)
     Put(file, old);
     ::chmod(file.c_str(), 0640);
     {
-        FileSizeLimit limit(4096);
+        test::FileSizeLimit limit(4096);
         std::string error;
         EXPECT_FALSE(ReplaceFile(file, std::string(10000, 'n'), &error));
         EXPECT_NE(error.find("data.bin"), std::string::npos) << error;
