@@ -1,10 +1,12 @@
 #include "game/wave_synth.h"
 
+#include "platform/file_writes.h"
+
 #include <algorithm>
 #include <cmath>
-#include <fstream>
 #include <numbers>
 #include <stdexcept>
+#include <string_view>
 
 namespace tl {
 namespace {
@@ -403,13 +405,10 @@ bool WriteSoundFiles(const std::string &folder, std::string &error)
     for (int id = 0; id < kSoundCount; ++id) {
         const std::string path = base + kSoundFileNames[id];
         const std::vector<std::uint8_t> bytes = EncodeWave(SynthesiseSound(id), kSoundSampleRate);
-        std::ofstream file(path, std::ios::binary | std::ios::trunc);
-        if (file)
-            file.write(reinterpret_cast<const char *>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-        if (file)
-            file.close();
-        if (!file) {
-            error = "cannot write " + path;
+        // Replaced whole: a file that cannot be written stays as it was, never cut short.
+        std::string why;
+        if (!ReplaceFile(path, std::string_view(reinterpret_cast<const char *>(bytes.data()), bytes.size()), &why)) {
+            error = "cannot write " + path + " (" + why + ")";
             return false;
         }
     }

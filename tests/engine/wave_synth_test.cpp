@@ -1,4 +1,5 @@
 #include "game/wave_synth.h"
+#include "support/file_size_limit.h"
 
 #include <gtest/gtest.h>
 
@@ -139,4 +140,21 @@ TEST(WaveSynth, ReportsAFolderThatCannotBeWritten)
     EXPECT_FALSE(WriteSoundFiles(dir.string(), error));
     EXPECT_NE(error.find("Applause.wav"), std::string::npos) << error;
     fs::remove_all(dir.parent_path().parent_path().parent_path());
+}
+
+// A wave file that cannot be written whole (a full disk) leaves the one there as it was.
+TEST(WaveSynth, AFileCutShortLeavesTheEarlierOne)
+{
+    const fs::path dir = TempFolder("limit");
+    const std::vector<std::uint8_t> earlier = {'R', 'I', 'F', 'F'};
+    {
+        std::ofstream(dir / "Applause.wav", std::ios::binary).write("RIFF", 4);
+        test::FileSizeLimit limit(1024);
+        std::string error;
+        EXPECT_FALSE(WriteSoundFiles(dir.string(), error));
+        EXPECT_NE(error.find("Applause.wav"), std::string::npos) << error;
+    }
+    EXPECT_EQ(ReadFile(dir / "Applause.wav"), earlier);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+    fs::remove_all(dir);
 }
