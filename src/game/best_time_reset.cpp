@@ -53,22 +53,30 @@ std::vector<StockSlot> ResetRange(ResetScope scope, int shownLevel, int shownSiz
 
 int ClearBestTimes(const std::vector<StockSlot> &range,
                    const std::function<PuzzleRecord &(const StockSlot &)> &recordAt,
-                   const std::function<bool(const StockSlot &)> &write)
+                   const std::function<bool(int level, int sizeIndex)> &writeSet)
 {
     int failures = 0;
-    for (const StockSlot &slot : range) {
-        PuzzleRecord &r = recordAt(slot);
-        r.BestMin = 0;
-        r.BestSec = 0;
-        r.BestPlayer = 0;
-        if (!write(slot))
-            ++failures;
+    for (std::size_t i = 0; i < range.size();) {
+        // The run of slots of one set.
+        const StockSlot &first = range[i];
+        std::size_t end = i;
+        for (; end < range.size() && range[end].level == first.level
+               && range[end].sizeIndex == first.sizeIndex;
+             ++end) {
+            PuzzleRecord &r = recordAt(range[end]);
+            r.BestMin = 0;
+            r.BestSec = 0;
+            r.BestPlayer = 0;
+        }
+        if (!writeSet(first.level, first.sizeIndex))
+            failures += static_cast<int>(end - i);
+        i = end;
     }
     return failures;
 }
 
 namespace {
-// Collects the boxes of the single-record writer instead of showing them.
+// Collects the boxes of the set writer instead of showing them.
 class CollectedBoxes : public MessageBoxService {
 public:
     int count = 0;
@@ -89,9 +97,9 @@ int Reset_Best_Times(const StockContext &ctx, ResetScope scope, int shownLevel, 
         [&](const StockSlot &s) -> PuzzleRecord & {
             return ctx.puzzles.at(s.level, s.sizeIndex, s.number);
         },
-        [&](const StockSlot &s) {
+        [&](int level, int sizeIndex) {
             const int before = collected.count;
-            Reset_Puzzle_Time(quiet, s.level, s.sizeIndex, s.number);
+            Save_Stock_Range(quiet, level, sizeIndex, 1, kPuzzlesPerSet);
             return collected.count == before;
         });
     if (failures > 0)

@@ -1,6 +1,7 @@
 #include "game/puzzle_stock.h"
 
 #include "game/global_helpers.h"
+#include "platform/file_writes.h"
 #include "platform/services.h"
 #include "solver/solver.h"
 
@@ -10,6 +11,9 @@
 #include <fstream>
 #include <stdexcept>
 #include <system_error>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -73,6 +77,10 @@ bool IsSoundStockRecord(const PuzzleRecord &record, int level, int sizeIndex, in
 
 namespace {
 
+// The most a stock file may hold to be read whole (a stock is 1.9 MB): anything larger is no
+// stock file, and reading it would only cost memory.
+constexpr std::size_t kMaxStockFileBytes = std::size_t{16} << 20;
+
 // The slot of a 0-based file index.
 int levelOf(int index) { return index / (kSizes * kPuzzlesPerSet); }
 int sizeOf(int index) { return index / kPuzzlesPerSet % kSizes; }
@@ -83,15 +91,15 @@ bool isSoundAt(const PuzzleRecord &record, int index)
     return IsSoundStockRecord(record, levelOf(index), sizeOf(index), numberOf(index));
 }
 
-const std::uint8_t *recordBytes(const std::vector<char> &bytes, long index)
+const std::uint8_t *recordBytes(const char *bytes, long index)
 {
-    return reinterpret_cast<const std::uint8_t *>(bytes.data()) + index * static_cast<long>(kRecordBytes);
+    return reinterpret_cast<const std::uint8_t *>(bytes) + index * static_cast<long>(kRecordBytes);
 }
 
 // True when the first 1600 records of `bytes` are all sound for their slots.
-bool wholeStockIsSound(const std::vector<char> &bytes)
+bool wholeStockIsSound(const char *bytes, std::size_t size)
 {
-    if (bytes.size() < kStockBytes)
+    if (size < kStockBytes)
         return false;
     for (int i = 0; i < kStockRecords; ++i)
         if (!isSoundAt(DecodeRecord(recordBytes(bytes, i)), i))
@@ -124,72 +132,61 @@ long readWholeRecords(const std::string &path, std::vector<char> &bytes)
     return static_cast<long>(got / kRecordBytes);
 }
 
-// Reads the whole content of the regular file `path`; false when it cannot be read.
-bool readWholeFile(const std::string &path, std::vector<char> &bytes)
+// Reads the working copy as it is now, for a writer that puts its new content in place: false
+// when it is missing (a writer never creates it), is not a regular file of a sane size (a link
+// is followed), or cannot be opened for writing. The last check opens the existing file for
+// writing without creating or truncating anything: a read-only working copy stays read-only
+// even where its folder would let it be replaced.
+bool readWorkingCopy(const StockContext &ctx, std::string &bytes)
 {
-    std::error_code ec;
-    if (!fs::is_regular_file(path, ec))
+    const std::string path = ctx.workingPath();
+    if (ReadRegularFile(path, kMaxStockFileBytes, bytes) != ReadResult::Read)
         return false;
-    const auto size = fs::file_size(path, ec);
-    if (ec)
+    const int fd = ::open(path.c_str(), O_WRONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
         return false;
-    std::ifstream in(path, std::ios::binary);
-    if (!in.is_open())
-        return false;
-    bytes.assign(static_cast<std::size_t>(size), 0);
-    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    // A file that grew meanwhile is read as far as it was; one that shrank fails.
-    return !in.bad() && static_cast<std::size_t>(in.gcount()) == bytes.size();
+    ::close(fd);
+    return true;
+}
+
+// Puts record `index` (0-based) as `Puzzles` holds it at its place in `bytes`, which reach that far.
+void patchRecord(const StockContext &ctx, std::string &bytes, int index)
+{
+    EncodeRecord(ctx.puzzles.records()[static_cast<std::size_t>(index)],
+                 reinterpret_cast<std::uint8_t *>(bytes.data()) + static_cast<std::size_t>(index) * kRecordBytes);
 }
 
 // Writes the records of file indexes first..last (0-based, inclusive) from `Puzzles` into the
 // working copy, which must already exist. When the file ends before `first`, the gap is filled
-// with the records memory holds for it, so no hole of zero bytes ever appears. Returns false on
-// any failure to open, seek or write.
+// with the records memory holds for it, so no hole of zero bytes ever appears. The rest of the
+// file is kept as it is, and the new content replaces the file whole: on any failure the file
+// on disk is still the old one.
 bool writeRecords(const StockContext &ctx, int first, int last)
 {
-    const std::string path = ctx.workingPath();
-    std::error_code ec;
-    if (!fs::is_regular_file(path, ec))
-        return false; // never create the working copy, and never write into something else
-    const auto size = fs::file_size(path, ec);
-    if (ec)
+    std::string bytes;
+    if (!readWorkingCopy(ctx, bytes))
         return false;
-    std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
-    if (!file.is_open())
-        return false;
-    const int wholeInFile = static_cast<int>(std::min<std::uintmax_t>(size / kRecordBytes, kStockRecords));
+    const int wholeInFile = static_cast<int>(std::min<std::size_t>(bytes.size() / kRecordBytes, kStockRecords));
     const int from = std::min(first, wholeInFile);
-    // The records go out in one write: the first run writes the whole stock this way.
-    std::vector<std::uint8_t> buffer(static_cast<std::size_t>(last - from + 1) * kRecordBytes);
+    bytes.resize(std::max(bytes.size(), static_cast<std::size_t>(last + 1) * kRecordBytes));
     for (int i = from; i <= last; ++i)
-        EncodeRecord(ctx.puzzles.records()[static_cast<std::size_t>(i)],
-                     buffer.data() + static_cast<std::size_t>(i - from) * kRecordBytes);
-    file.seekp(static_cast<std::streamoff>(from) * static_cast<std::streamoff>(kRecordBytes));
-    file.write(reinterpret_cast<const char *>(buffer.data()), static_cast<std::streamsize>(buffer.size()));
-    file.flush();
-    const bool ok = static_cast<bool>(file);
-    file.close();
-    return ok && !file.fail();
+        patchRecord(ctx, bytes, i);
+    return ReplaceFile(ctx.workingPath(), bytes);
 }
 
 // Writes the records of `indexes` (0-based, each inside the file) from `Puzzles` into their
-// places in the working copy with one open and close; nothing else in the file is written.
+// places in the working copy, as one replacement of the file; nothing else in it changes.
 bool writeRepairs(const StockContext &ctx, const std::vector<int> &indexes)
 {
-    std::fstream file(ctx.workingPath(), std::ios::in | std::ios::out | std::ios::binary);
-    if (!file.is_open())
+    std::string bytes;
+    if (!readWorkingCopy(ctx, bytes))
         return false;
-    std::array<std::uint8_t, kRecordBytes> buffer;
     for (int i : indexes) {
-        EncodeRecord(ctx.puzzles.records()[static_cast<std::size_t>(i)], buffer.data());
-        file.seekp(static_cast<std::streamoff>(i) * static_cast<std::streamoff>(kRecordBytes));
-        file.write(reinterpret_cast<const char *>(buffer.data()), kRecordBytes);
+        if (static_cast<std::size_t>(i + 1) * kRecordBytes > bytes.size())
+            return false; // the file was cut short since it was loaded
+        patchRecord(ctx, bytes, i);
     }
-    file.flush();
-    const bool ok = static_cast<bool>(file);
-    file.close();
-    return ok && !file.fail();
+    return ReplaceFile(ctx.workingPath(), bytes);
 }
 
 bool writeOne(const StockContext &ctx, int level, int sizeIndex, int number)
@@ -208,35 +205,26 @@ bool Ensure_Stock_File(const StockContext &ctx)
     if (File_Exists(working))
         return false;
 
+    // Earlier versions copied under this fixed name first. What an interrupted copy left there
+    // goes; a link planted there is removed itself, and what it points at is never touched.
+    (void)::unlink((working + ".part").c_str());
+
     // Only a whole, sound stock may become the working copy: a short one would be completed
     // with puzzles that do not exist, a damaged one would hand the player wrong puzzles.
-    std::vector<char> pristine;
-    if (!readWholeFile(ctx.pristinePath(), pristine) || !wholeStockIsSound(pristine))
+    std::string pristine;
+    if (ReadRegularFile(ctx.pristinePath(), kMaxStockFileBytes, pristine) != ReadResult::Read
+        || !wholeStockIsSound(pristine.data(), pristine.size()))
         return false;
 
-    // Write under a temporary name first: only a complete copy is ever renamed into place, so an
-    // interrupted copy can never be taken for a working copy at the next start.
-    const std::string temporary = working + ".part";
+    // Only a complete copy on disk ever gets the working copy's name, so an interrupted copy
+    // can never be taken for a working copy at the next start.
+    if (!ReplaceFile(working, pristine))
+        return false;
+    // The copy is made with the usual permissions whatever the pristine copy's are; an odd
+    // umask must not keep its owner from writing it.
     std::error_code ec;
-    bool ok = false;
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (out.is_open()) {
-            out.write(pristine.data(), static_cast<std::streamsize>(pristine.size()));
-            out.close();
-            ok = !out.fail();
-        }
-    }
-    if (ok) {
-        // The pristine copy may be installed read-only; the working copy must be writable.
-        fs::permissions(temporary, fs::perms::owner_read | fs::perms::owner_write,
-                        fs::perm_options::add, ec);
-        fs::rename(temporary, working, ec);
-        ok = !ec;
-    }
-    if (!ok)
-        fs::remove(temporary, ec);
-    return ok;
+    fs::permissions(working, fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::add, ec);
+    return true;
 }
 
 bool Load_Stock(const StockContext &ctx)
@@ -251,7 +239,7 @@ bool Load_Stock(const StockContext &ctx)
     std::vector<int> damaged;
     for (long i = 0; i < whole; ++i) {
         PuzzleRecord &r = records[static_cast<std::size_t>(i)];
-        r = DecodeRecord(recordBytes(bytes, i));
+        r = DecodeRecord(recordBytes(bytes.data(), i));
         if (!isSoundAt(r, static_cast<int>(i)))
             damaged.push_back(static_cast<int>(i));
     }
@@ -261,15 +249,16 @@ bool Load_Stock(const StockContext &ctx)
     // The pristine copy supplies what the working copy lacks or holds damaged; it must be whole
     // and sound to supply anything.
     std::vector<char> pristine;
-    if (readWholeRecords(ctx.pristinePath(), pristine) < kStockRecords || !wholeStockIsSound(pristine)) {
+    if (readWholeRecords(ctx.pristinePath(), pristine) < kStockRecords
+        || !wholeStockIsSound(pristine.data(), pristine.size())) {
         reportFileError(ctx, kReadErrorText);
         return false;
     }
     for (long i = whole; i < kStockRecords; ++i)
-        records[static_cast<std::size_t>(i)] = DecodeRecord(recordBytes(pristine, i));
+        records[static_cast<std::size_t>(i)] = DecodeRecord(recordBytes(pristine.data(), i));
     for (int i : damaged) {
         PuzzleRecord &r = records[static_cast<std::size_t>(i)];
-        r = DecodeRecord(recordBytes(pristine, i));
+        r = DecodeRecord(recordBytes(pristine.data(), i));
         r.BestMin = r.BestSec = r.BestPlayer = 0;
     }
     if (!damaged.empty() && !writeRepairs(ctx, damaged))
@@ -290,11 +279,10 @@ void Save_Stock_Range(const StockContext &ctx, int level, int sizeIndex, int fro
     if (!Puzzles::valid(level, sizeIndex, 1)) {
         ok = false;
     } else if (fromNr > toNr) {
-        // Nothing to write; the file is still opened and closed, so a missing or locked working
-        // copy is reported as for any other write.
-        std::error_code ec;
-        ok = fs::is_regular_file(ctx.workingPath(), ec)
-            && std::fstream(ctx.workingPath(), std::ios::in | std::ios::out | std::ios::binary).is_open();
+        // Nothing to write; the working copy is still looked at, so a missing or locked one is
+        // reported as for any other write.
+        std::string bytes;
+        ok = readWorkingCopy(ctx, bytes);
     } else {
         ok = writeRecords(ctx, RecordNumber(level, sizeIndex, fromNr) - 1,
                           RecordNumber(level, sizeIndex, toNr) - 1);

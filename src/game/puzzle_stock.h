@@ -8,10 +8,15 @@
 // Every operation opens the file, does its work and closes it before it returns; failures are
 // reported to the user in a "File Error" box and the operation is given up.
 //
-// The writers open the working copy for update and never create it: a missing working copy is a
-// failure. Writing a record beyond the end of a short working copy first fills the gap with the
-// records `Puzzles` holds for it, so the file never gains a hole of zero bytes. Record numbers
-// passed to the writers are checked: nothing outside the stock is ever written.
+// The writers never create the working copy: a missing one, one that is not a regular file (a
+// link to one is followed), one larger than any stock file could be (16 MiB) or one that cannot
+// be opened for writing is a failure. A writer reads the working copy as it is, puts its records
+// into that content and replaces the file whole with it (ReplaceFile, platform/file_writes.h):
+// the file on disk is always either the old one or the new one, never one written in part, and
+// bytes beyond the records written stay as they were. Writing a record beyond the end of a short
+// working copy first fills the gap with the records `Puzzles` holds for it, so the file never
+// gains a hole of zero bytes. Record numbers passed to the writers are checked: nothing outside
+// the stock is ever written.
 //
 // Every record is checked as it is loaded (see IsSoundStockRecord): a damaged record would show
 // the player a wrong solution, a board that completes at once or a best time filed under another
@@ -78,19 +83,21 @@ inline constexpr const char *kResetErrorText = "Error resetting binary puzzle ti
 bool IsSoundStockRecord(const PuzzleRecord &record, int level, int sizeIndex, int number);
 
 // Makes sure a working copy exists. When there is none, the pristine copy is copied into the
-// data folder under a temporary name and renamed only once it is complete and holds all 1600
-// records, every one of them sound (a shorter or damaged pristine copy never becomes a working
-// copy), and the new working copy is
-// made writable by its owner. True when a copy was made just now (a first run); false
-// when a working copy was already there, or when the copy failed (then no working copy exists,
-// and the load that follows reports the failure). Reports nothing itself.
+// data folder when it holds all 1600 records, every one of them sound (a shorter or damaged
+// pristine copy never becomes a working copy); the copy gets its name only once it is whole on
+// disk, and is made writable by its owner. What an old version's interrupted copy left under
+// the fixed name "DudEzadu.qzk.part" is removed (a link there goes itself, never its target).
+// True when a copy was made just now (a first run); false when a working copy was already
+// there, or when the copy failed (then no working copy exists, nothing is left beside it, and
+// the load that follows reports the failure). Reports nothing itself.
 bool Ensure_Stock_File(const StockContext &ctx);
 
 // Reads the working copy into `Puzzles`. A working copy shorter than 1600 records loads without
 // a message; the records it lacks are taken from the pristine copy. A damaged record (one that
 // is not IsSoundStockRecord for its slot) is replaced by the pristine record of its slot with
 // the best time cleared, as a first run would have made it, and the replacement is written
-// back over the damaged record at once, so the repair sticks; nothing else in the file changes.
+// back over the damaged record at once (all repairs as one replacement of the file), so the
+// repair sticks; nothing else in the file changes.
 // A read-only working copy of sound records loads without a write; one that cannot take a
 // repair loads all the same after an "Error writing binary puzzles to file!" box.
 // False, after a "File Error" box, when the working copy is missing or cannot be read, or when
@@ -99,13 +106,14 @@ bool Ensure_Stock_File(const StockContext &ctx);
 bool Load_Stock(const StockContext &ctx);
 
 // Writes the records `fromNr`..`toNr` of one level and size as `Puzzles` holds them. The range
-// is limited to 1..100; an empty range opens and closes the file and writes nothing. Reports
-// "Error writing binary puzzles to file!"; the records before a failure stay written.
+// is limited to 1..100; an empty range checks the working copy as a write would and writes
+// nothing. Reports "Error writing binary puzzles to file!"; after a failure the file is as it
+// was, none of the range written.
 void Save_Stock_Range(const StockContext &ctx, int level, int sizeIndex, int fromNr, int toNr);
 
-// Writes all 1600 records as `Puzzles` holds them with one open, write and close of the working
-// copy (the first-run clearing of every best time). Reports nothing: false when the working copy
-// is missing or the write fails.
+// Writes all 1600 records as `Puzzles` holds them as one replacement of the working copy (the
+// first-run clearing of every best time). Reports nothing: false when the working copy is
+// missing or the write fails, and then the file is as it was.
 bool Save_Whole_Stock(const StockContext &ctx);
 
 // Writes one record (the puzzle whose best time just changed) as `Puzzles` holds it. Reports

@@ -38,33 +38,36 @@ TEST(BestTimeReset, RangesRunLevelSizeNumberInOrder)
 TEST(BestTimeReset, ClearsMemoryEvenWhenWritesFailAndCountsTheFailures)
 {
     std::map<int, PuzzleRecord> stock;
-    for (const auto &s : ResetRange(ResetScope::Selection, 0, 0)) {
+    const auto range = ResetRange(ResetScope::Level, 1, 0);
+    for (const auto &s : range) {
         PuzzleRecord r;
         r.Number = static_cast<std::int16_t>(s.number);
         r.BestMin = 3;
         r.BestSec = 7;
         r.BestPlayer = 2;
         r.HeavyCount = 5;
-        stock[s.number] = r;
+        stock[RecordNumber(s.level, s.sizeIndex, s.number)] = r;
     }
-    std::vector<int> written;
+    std::vector<std::pair<int, int>> written;
     const int failures = ClearBestTimes(
-        ResetRange(ResetScope::Selection, 0, 0),
-        [&](const StockSlot &s) -> PuzzleRecord & { return stock[s.number]; },
-        [&](const StockSlot &s) {
-            // The record is already cleared when it is written.
-            EXPECT_EQ(stock[s.number].BestMin, 0);
-            written.push_back(s.number);
-            return s.number % 10 != 0;
+        range,
+        [&](const StockSlot &s) -> PuzzleRecord & { return stock[RecordNumber(s.level, s.sizeIndex, s.number)]; },
+        [&](int level, int sizeIndex) {
+            // Every record of the set is already cleared when the set is written.
+            for (int n = 1; n <= kPuzzlesPerSet; ++n)
+                EXPECT_EQ(stock[RecordNumber(level, sizeIndex, n)].BestMin, 0) << n;
+            written.emplace_back(level, sizeIndex);
+            return sizeIndex != 2;
         });
-    EXPECT_EQ(failures, 10);
-    EXPECT_EQ(written.size(), 100u);
-    for (auto &[n, r] : stock) {
+    EXPECT_EQ(failures, 100) << "the records of the set that could not be written";
+    EXPECT_EQ(written, (std::vector<std::pair<int, int>>{{1, 0}, {1, 1}, {1, 2}, {1, 3}}));
+    ASSERT_EQ(stock.size(), 400u);
+    for (auto &[nr, r] : stock) {
         EXPECT_EQ(r.BestMin, 0);
         EXPECT_EQ(r.BestSec, 0);
         EXPECT_EQ(r.BestPlayer, 0);
         EXPECT_EQ(r.HeavyCount, 5);
-        EXPECT_EQ(r.Number, n);
+        EXPECT_EQ(r.Number, (nr - 1) % 100 + 1);
     }
 }
 
@@ -103,6 +106,7 @@ TEST(WebPages, StartsTheAssociatedProgramOrReportsWhyNot)
 
 // ---- On a real stock file ----------------------------------------------------------------------
 
+#include "platform/file_writes.h"
 #include "support/make_test_stock.h"
 #include "support/temp_dir.h"
 
@@ -132,7 +136,12 @@ bool IsBestTimeByte(std::size_t offsetInRecord)
 TEST(BestTimeResetOnFile, OnlyTheBestTimeBytesOfTheRangeChange)
 {
     StockOnDisk s;
+    // The file is replaced once per set, not once per record (1.9 MB each time).
+    int replacements = 0;
+    SetReplaceObserver([&](const std::string &) { ++replacements; });
     EXPECT_EQ(Reset_Best_Times(s.ctx, ResetScope::Level, 2, 1), 0);
+    SetReplaceObserver(nullptr);
+    EXPECT_EQ(replacements, 4);
     EXPECT_TRUE(s.boxes.shown.empty());
     const auto after = test::ReadBytes(s.ctx.workingPath());
     ASSERT_EQ(after.size(), kStockBytes);

@@ -1,10 +1,12 @@
 #include "game/best_time_reset.h"
 #include "game/puzzle_stock.h"
 #include "platform/fake/fakes.h"
+#include "support/file_size_limit.h"
 #include "support/make_test_stock.h"
 #include "support/temp_dir.h"
 
 #include <filesystem>
+#include <functional>
 #include <random>
 #include <gtest/gtest.h>
 
@@ -34,6 +36,13 @@ protected:
         ASSERT_TRUE(test::WriteBytes(ctx.workingPath(), bytes));
     }
     std::vector<std::uint8_t> working() const { return test::ReadBytes(ctx.workingPath()); }
+    std::vector<std::string> dataFiles() const
+    {
+        std::vector<std::string> names;
+        for (const auto &entry : fs::directory_iterator(ctx.DataFolder))
+            names.push_back(entry.path().filename().string());
+        return names;
+    }
     void expectNoBoxes() const
     {
         for (const auto &b : boxes.shown)
@@ -134,6 +143,29 @@ TEST_F(StockFileTest, InterruptedOrImpossibleCopiesNeverBecomeAWorkingCopy)
     EXPECT_FALSE(fs::exists(ctx.DataFolder));
 }
 
+// The first start's copy is whole on disk or not there at all, and writes through nothing that
+// was planted beside it: a link at the old fixed temporary name goes, its target untouched.
+TEST_F(StockFileTest, TheFirstStartsCopyIsWholeOrAbsentAndIgnoresAPlantedLink)
+{
+    writePristine();
+    const std::string bait = dir.path() + "bait";
+    ASSERT_TRUE(test::WriteBytes(bait, {1, 2, 3}));
+    fs::create_symlink(bait, ctx.workingPath() + ".part");
+    ASSERT_TRUE(Ensure_Stock_File(ctx));
+    EXPECT_EQ(test::ReadBytes(bait), (std::vector<std::uint8_t>{1, 2, 3}));
+    EXPECT_FALSE(fs::is_symlink(ctx.workingPath()));
+    EXPECT_EQ(working(), test::ReadBytes(ctx.pristinePath()));
+    EXPECT_EQ(dataFiles(), std::vector<std::string>{kStockFileName});
+
+    // A copy cut short by a full disk: no working copy, nothing beside.
+    fs::remove(ctx.workingPath());
+    {
+        test::FileSizeLimit limit(1 << 20);
+        EXPECT_FALSE(Ensure_Stock_File(ctx));
+    }
+    EXPECT_TRUE(dataFiles().empty());
+}
+
 TEST_F(StockFileTest, RecordsLieAtTheirPositions)
 {
     writePristine();
@@ -226,6 +258,52 @@ TEST_F(StockFileTest, WritersNeverCreateAMissingWorkingCopy)
     EXPECT_FALSE(fs::exists(ctx.workingPath()));
 }
 
+// A write that fails part-way (a full disk; here a file size limit of 1 MiB) leaves the working
+// copy byte for byte as it was, with nothing beside it, and is reported.
+TEST_F(StockFileTest, AWriteThatFailsPartWayLeavesTheWorkingCopyAsItWas)
+{
+    writePristine(false);
+    const auto whole = test::StockBytes(test::MakeTestStock(true));
+    const std::vector<std::uint8_t> shortCopy(whole.begin(), whole.begin() + 10 * kRecordBytes);
+    std::vector<PuzzleRecord> damaged = test::MakeTestStock(true);
+    damaged[0].Level = 99;
+    damaged[1599].Level = 99;
+    struct Row {
+        const char *name;
+        std::vector<std::uint8_t> bytes; // the working copy
+        std::function<void(const StockContext &)> write;
+        const char *title, *text;
+    };
+    const Row rows[] = {
+        {"a best time extending a short copy", shortCopy,
+         [](const StockContext &c) { Save_Puzzle(c, 3, 3, 100); }, kFileErrorTitle, kWriteErrorText},
+        {"a reset extending a short copy", shortCopy,
+         [](const StockContext &c) { Reset_Puzzle_Time(c, 3, 3, 100); }, kFileErrorTitle, kResetErrorText},
+        {"a range extending a short copy", shortCopy,
+         [](const StockContext &c) { Save_Stock_Range(c, 3, 3, 1, 100); }, kFileErrorTitle, kWriteErrorText},
+        {"the first start's clearing of every best time", whole,
+         [](const StockContext &c) { EXPECT_EQ(Clear_All_Best_Times(c), kStockRecords); },
+         kResetWriteErrorTitle, kResetWriteError},
+        {"the repairs of a load", test::StockBytes(damaged),
+         [](const StockContext &c) { EXPECT_TRUE(Load_Stock(c)); }, kFileErrorTitle, kWriteErrorText},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.name);
+        writeWorking(row.bytes);
+        puzzles.records() = test::MakeTestStock(false);
+        {
+            test::FileSizeLimit limit(1 << 20);
+            row.write(ctx);
+        }
+        ASSERT_EQ(boxes.shown.size(), 1u);
+        EXPECT_EQ(boxes.shown[0].title, row.title);
+        EXPECT_EQ(boxes.shown[0].text, row.text);
+        boxes.shown.clear();
+        EXPECT_TRUE(working() == row.bytes);
+        EXPECT_EQ(dataFiles(), std::vector<std::string>{kStockFileName});
+    }
+}
+
 TEST_F(StockFileTest, LoadReportsAMissingOrUnreadableWorkingCopy)
 {
     writePristine();
@@ -261,8 +339,9 @@ TEST_F(StockFileTest, AShortWorkingCopyLoadsSilentlyAndIsCompletedFromThePristin
 TEST_F(StockFileTest, AShortWorkingCopyThatThePristineCopyCannotCompleteFailsToLoad)
 {
     const auto whole = test::StockBytes(test::MakeTestStock(true));
-    // No pristine copy, then pristine copies of 0 bytes, 1191 bytes and 400 records.
-    for (long pristineBytes : {-1L, 0L, 1191L, 400L * 1192}) {
+    // No pristine copy, then pristine copies of 0 bytes, 1191 bytes, 400 records and all but
+    // the last 2 bytes (bytes of the last record that the check of a record never looks at).
+    for (long pristineBytes : {-1L, 0L, 1191L, 400L * 1192, 1600L * 1192 - 2}) {
         if (pristineBytes >= 0) {
             ASSERT_TRUE(test::WriteBytes(ctx.pristinePath(),
                                          {whole.begin(), whole.begin() + pristineBytes}));

@@ -8,6 +8,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QFontInfo>
 #include <QGroupBox>
@@ -314,7 +315,7 @@ TEST(QtPageCanvas, DrawsWithMetricCompatibleFontsIntoAPdfFile)
     TempDir dir;
     const QString path = QString::fromStdString(dir / "pages.pdf");
     {
-        PdfPageFile pdf(path);
+        PdfPageFile pdf;
         PageCanvas &canvas = pdf.canvas();
         canvas.setFont("Arial", 18, false);
         EXPECT_EQ(QFontInfo(static_cast<QtPageCanvas &>(canvas).font()).family(), "Liberation Sans");
@@ -329,6 +330,7 @@ TEST(QtPageCanvas, DrawsWithMetricCompatibleFontsIntoAPdfFile)
         canvas.drawLine(1417, 1417, 3000, 1417);
         canvas.newPage(); // nothing drawn after it: no third sheet
         canvas.endDoc();
+        ASSERT_TRUE(pdf.save(path.toStdString()));
     }
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
@@ -380,8 +382,39 @@ TEST(QtPrinter, WithoutADefaultPrinterNothingIsSetUp)
     qunsetenv("CUPS_SERVER");
 }
 
+// Runs the page printer on the test build's stock; with `limitKiB`, under a file size limit of
+// that many KiB (a full disk), a write past it failing instead of ending the tool.
+struct ToolRun {
+    int exitCode = -1;
+    QString out, err;
+};
+ToolRun RunPrintPages(const QStringList &args, int limitKiB = 0)
+{
+    const QStringList all = QStringList{"--stock", TL_BINARY_DIR "/DudEzadu.qzk"} + args;
+    QProcess tool;
+    if (limitKiB > 0)
+        tool.start("bash", QStringList{"-c", QString("ulimit -f %1; trap '' XFSZ; exec \"$0\" \"$@\"").arg(limitKiB),
+                                       TL_BINARY_DIR "/print_pages"} + all);
+    else
+        tool.start(TL_BINARY_DIR "/print_pages", all);
+    ToolRun run;
+    if (!tool.waitForFinished(60000) || tool.exitStatus() != QProcess::NormalExit)
+        return run;
+    run.exitCode = tool.exitCode();
+    run.out = tool.readAllStandardOutput();
+    run.err = tool.readAllStandardError();
+    return run;
+}
+
+QByteArray Contents(const std::string &path)
+{
+    QFile file(QString::fromStdString(path));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 // The page printer tool: a run it cannot print as asked, or a file it cannot write, is reported
-// and ends it with a non-zero exit code, and no pages are claimed as printed.
+// and ends it with a non-zero exit code, and no pages are claimed as printed. A PDF that could
+// not be written whole leaves the file that was there before as it was.
 TEST(PrintPagesTool, RefusesWhatItCannotDoAndSaysWhy)
 {
     TempDir dir;
@@ -390,11 +423,13 @@ TEST(PrintPagesTool, RefusesWhatItCannotDoAndSaysWhy)
     QFile plain(QString::fromStdString(notAFolder));
     ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
     plain.close();
+    const QByteArray earlier = "%PDF-1.4 pages printed earlier\n";
     struct Row {
         QStringList args;
         int exitCode;
         const char *says; // on stderr
         bool written;     // the PDF file at `pdf` exists afterwards
+        int limitKiB = 0; // run under this file size limit, with an earlier PDF at `pdf`
     };
     const Row rows[] = {
         {{"--pdf", QString::fromStdString(pdf), "--level", "2", "--size", "3", "--per-page", "2",
@@ -410,24 +445,49 @@ TEST(PrintPagesTool, RefusesWhatItCannotDoAndSaysWhy)
         {{"--pdf", QString::fromStdString(notAFolder + "/pages.pdf")}, 1, "cannot write", false},
         {{"--pdf", QString::fromStdString(dir / "no-such-folder/pages.pdf")}, 1, "cannot write", false},
         {{"--pdf", "/proc/pages.pdf"}, 1, "cannot write", false},
+        {{"--pdf", "/dev/full"}, 1, "the pages could not be written", false},
+        {{"--pdf", QString::fromStdString(pdf), "--per-page", "4", "--pages", "25"}, 1,
+         "the pages could not be written", true, 16},
     };
     for (const Row &row : rows) {
         SCOPED_TRACE(row.args.join(' ').toStdString());
         QFile::remove(QString::fromStdString(pdf));
-        QProcess tool;
-        tool.start(TL_BINARY_DIR "/print_pages",
-                   QStringList{"--stock", TL_BINARY_DIR "/DudEzadu.qzk"} + row.args);
-        ASSERT_TRUE(tool.waitForFinished(60000));
-        const QString out = tool.readAllStandardOutput(), err = tool.readAllStandardError();
-        EXPECT_EQ(tool.exitStatus(), QProcess::NormalExit);
-        EXPECT_EQ(tool.exitCode(), row.exitCode) << err.toStdString();
-        EXPECT_TRUE(err.contains(row.says)) << err.toStdString();
+        if (row.limitKiB > 0) {
+            QFile file(QString::fromStdString(pdf));
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(earlier);
+        }
+        const ToolRun run = RunPrintPages(row.args, row.limitKiB);
+        EXPECT_EQ(run.exitCode, row.exitCode) << run.err.toStdString();
+        EXPECT_TRUE(run.err.contains(row.says)) << run.err.toStdString();
         EXPECT_EQ(QFile::exists(QString::fromStdString(pdf)), row.written);
+        if (row.limitKiB > 0)
+            EXPECT_EQ(Contents(pdf), earlier);
         if (row.exitCode == 0)
-            EXPECT_EQ(out, "printed 3 page(s) from 95 to 100\n");
+            EXPECT_EQ(run.out, "printed 3 page(s) from 95 to 100\n");
         else
-            EXPECT_FALSE(out.contains("printed")) << out.toStdString();
+            EXPECT_FALSE(run.out.contains("printed")) << run.out.toStdString();
     }
+    EXPECT_EQ(QDir(QString::fromStdString(dir.path())).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
+              QStringList({"file", "pages.pdf"}));
+}
+
+// Example pictures that could not be written whole: the tool says so, and the pictures that
+// were there stay as they were.
+TEST(PrintPagesTool, PicturesCutShortLeaveTheEarlierOnes)
+{
+    TempDir dir;
+    const QByteArray earlier = "earlier picture";
+    QFile file(QString::fromStdString(dir / "PRN1.png"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(earlier);
+    file.close();
+    const ToolRun run = RunPrintPages({"--previews", QString::fromStdString(dir.path())}, 4);
+    EXPECT_EQ(run.exitCode, 1) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains("cannot write")) << run.err.toStdString();
+    EXPECT_EQ(Contents(dir / "PRN1.png"), earlier);
+    EXPECT_EQ(QDir(QString::fromStdString(dir.path())).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
+              QStringList({"PRN1.png"}));
 }
 
 } // namespace

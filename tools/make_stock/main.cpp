@@ -8,9 +8,12 @@
 // boards and passes, the slowest sets first; each set's committer walks its own passes in order.
 // The same seed therefore gives the same file byte for byte on every machine, whatever the
 // number of threads or the order in which the work is done. Progress goes to stderr; the file is
-// written only when every set is done.
+// written only when every set is done, and replaced whole (platform/file_writes.h): a write that
+// fails leaves what was there before. An output that could never be written (a missing folder,
+// a folder, a device or a FIFO under the name) is refused before any work is done.
 #include "game/line_tables.h"
 #include "game/puzzle_record.h"
+#include "platform/file_writes.h"
 #include "solver/generator.h"
 #include "solver/pass_pool.h"
 #include "solver/stock_recipe.h"
@@ -22,10 +25,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <map>
 #include <mutex>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <tuple>
 #include <vector>
@@ -110,6 +113,12 @@ int main(int argc, char **argv)
         }
     }
 
+    std::string why;
+    if (!CanReplaceFile(out, &why)) {
+        std::fprintf(stderr, "make_stock: cannot write %s: %s\n", out.c_str(), why.c_str());
+        return 1;
+    }
+
     const auto t0 = std::chrono::steady_clock::now();
     std::fprintf(stderr, "Making the stock from seed %llu on %d thread%s\n",
                  static_cast<unsigned long long>(seed), threadCount, threadCount == 1 ? "" : "s");
@@ -146,20 +155,8 @@ int main(int argc, char **argv)
         }
     }
 
-    // Written under a temporary name and renamed, so a failed write never leaves a short file.
-    const std::string tmp = out + ".tmp";
-    {
-        std::ofstream f(tmp, std::ios::binary | std::ios::trunc);
-        f.write(reinterpret_cast<const char *>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-        f.close(); // a write that fails only when the buffer is flushed shows here
-        if (!f) {
-            std::remove(tmp.c_str());
-            std::fprintf(stderr, "cannot write %s\n", tmp.c_str());
-            return 1;
-        }
-    }
-    if (std::rename(tmp.c_str(), out.c_str()) != 0) {
-        std::fprintf(stderr, "cannot rename %s to %s\n", tmp.c_str(), out.c_str());
+    if (!ReplaceFile(out, std::string_view(reinterpret_cast<const char *>(bytes.data()), bytes.size()), &why)) {
+        std::fprintf(stderr, "make_stock: cannot write %s: %s\n", out.c_str(), why.c_str());
         return 1;
     }
 

@@ -11,14 +11,18 @@
 //       into DIR: the first Easy 8 x 8 puzzles of the stock laid out as printed.
 //
 // A choice out of its range, an unknown option or a file that cannot be written is reported on
-// stderr and ends the tool with a non-zero exit code; nothing is replaced without a word.
+// stderr and ends the tool with a non-zero exit code; nothing is replaced without a word. Every
+// file is made in memory and replaced whole (platform/file_writes.h): one that cannot be
+// written (a full disk) stays as it was, and the pages are claimed as printed only once their
+// file is on disk.
 #include "game/puzzle_stock.h"
 #include "game/stored_settings.h"
+#include "platform/file_writes.h"
 #include "platform/qt/qt_printer.h"
 #include "printing/print_dialog_model.h"
 #include "printing/print_run.h"
 
-#include <QFile>
+#include <QBuffer>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
@@ -29,6 +33,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <string_view>
 
 namespace {
 
@@ -46,7 +51,7 @@ public:
 constexpr int kPreviewWidth = 217, kPreviewHeight = 313;
 
 bool WritePreview(const tl::Puzzles &puzzles, const tl::PageGeometry &geometry, int perPage,
-                  bool withSolutions, const std::string &path)
+                  bool withSolutions, const std::string &path, std::string &error)
 {
     tl::PrintChoices choices;
     choices.PerPage = perPage;
@@ -60,7 +65,15 @@ bool WritePreview(const tl::Puzzles &puzzles, const tl::PageGeometry &geometry, 
         tl::PrintRun run(choices, geometry, puzzles, canvas);
         run.Print_All();
     }
-    return image.save(QString::fromStdString(path), "PNG");
+    QBuffer png;
+    png.open(QIODevice::WriteOnly);
+    if (!image.save(&png, "PNG")) {
+        error = "the picture could not be made";
+        return false;
+    }
+    return tl::ReplaceFile(path, std::string_view(png.data().constData(),
+                                                  static_cast<std::size_t>(png.data().size())),
+                           &error);
 }
 
 } // namespace
@@ -116,8 +129,10 @@ int main(int argc, char **argv)
             for (bool withSolutions : {false, true}) {
                 const std::string name = "PRN" + std::to_string(perPage) +
                                          (withSolutions ? "S" : "") + ".png";
-                if (!WritePreview(puzzles, *geometry, perPage, withSolutions, dir + name)) {
-                    std::fprintf(stderr, "print_pages: cannot write %s\n", (dir + name).c_str());
+                std::string why;
+                if (!WritePreview(puzzles, *geometry, perPage, withSolutions, dir + name, why)) {
+                    std::fprintf(stderr, "print_pages: cannot write %s: %s\n", (dir + name).c_str(),
+                                 why.c_str());
                     return 1;
                 }
             }
@@ -170,28 +185,24 @@ int main(int argc, char **argv)
     model.TextFrom_Change(std::to_string(*from));
     model.Update_Range();
 
-    // The PDF writer reports no failure to open its file: the file is opened here first, and
-    // checked once the pages are written.
-    const QString path = QString::fromStdString(args["--pdf"]);
+    // A file that could never be written is refused before the pages are drawn; one that fails
+    // as it is written is left as it was.
+    const std::string path = args["--pdf"];
+    auto cannotWrite = [&](const std::string &why) {
+        std::fprintf(stderr, "print_pages: cannot write %s: the pages could not be written (%s)\n",
+                     path.c_str(), why.c_str());
+        return 1;
+    };
+    std::string why;
+    if (!tl::CanReplaceFile(path, &why))
+        return cannotWrite(why);
+    tl::PdfPageFile pdf;
     {
-        QFile out(path);
-        if (!out.open(QIODevice::WriteOnly)) {
-            std::fprintf(stderr, "print_pages: cannot write %s: %s\n", args["--pdf"].c_str(),
-                         out.errorString().toLocal8Bit().constData());
-            return 1;
-        }
-    }
-    {
-        tl::PdfPageFile pdf(path);
         tl::PrintRun run(model.current, *geometry, puzzles, pdf.canvas());
         run.Print_All();
     }
-    QFile written(path);
-    if (!written.open(QIODevice::ReadOnly) || !written.read(5).startsWith("%PDF-")) {
-        std::fprintf(stderr, "print_pages: the pages could not be written to %s\n",
-                     args["--pdf"].c_str());
-        return 1;
-    }
+    if (!pdf.save(path, &why))
+        return cannotWrite(why);
     std::printf("printed %d page(s) from %d to %d\n", model.current.PageCount,
                 model.current.FirstNumber,
                 model.current.FirstNumber + model.current.PageCount * model.current.PerPage - 1);

@@ -1,5 +1,8 @@
 #include "platform/qt/qt_printer.h"
 
+#include "platform/file_writes.h"
+
+#include <QBuffer>
 #include <QFontMetricsF>
 #include <QPageLayout>
 #include <QPdfWriter>
@@ -200,8 +203,10 @@ std::unique_ptr<PageCanvas> QtPrinter::startDocument()
 
 // ---- PdfPageFile -----------------------------------------------------------------------------
 
-PdfPageFile::PdfPageFile(const QString &path) : writer_(std::make_unique<QPdfWriter>(path))
+PdfPageFile::PdfPageFile() : buffer_(std::make_unique<QBuffer>())
 {
+    buffer_->open(QIODevice::WriteOnly);
+    writer_ = std::make_unique<QPdfWriter>(buffer_.get());
     writer_->setResolution(1440);
     writer_->setPageLayout(A4Portrait());
     writer_->setTitle("Dornel's Tilloran");
@@ -213,6 +218,18 @@ PdfPageFile::PdfPageFile(const QString &path) : writer_(std::make_unique<QPdfWri
 PdfPageFile::~PdfPageFile()
 {
     canvas_.reset();
+}
+
+bool PdfPageFile::save(const std::string &path, std::string *error)
+{
+    canvas_->endDoc();
+    const QByteArray &pdf = buffer_->data();
+    if (!pdf.startsWith("%PDF-")) {
+        if (error)
+            *error = "no pages were made";
+        return false;
+    }
+    return ReplaceFile(path, std::string_view(pdf.constData(), static_cast<std::size_t>(pdf.size())), error);
 }
 
 int PdfPageFile::PaperWidth()

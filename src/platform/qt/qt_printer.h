@@ -10,7 +10,9 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 
+class QBuffer;
 class QPaintDevice;
 class QPdfWriter;
 class QPrinter;
@@ -72,17 +74,23 @@ private:
 };
 
 // A PDF file of A4 portrait pages at 1440 dots per inch, one device unit per twip: the pages
-// exactly as the layout draws them, for looking at.
+// exactly as the layout draws them, for looking at. The PDF writer says nothing of a file it
+// failed to write, so the document is made in memory and put in its file whole by `save`.
 class PdfPageFile {
 public:
-    explicit PdfPageFile(const QString &path);
+    PdfPageFile();
     ~PdfPageFile();
     PageCanvas &canvas() { return *canvas_; }
+    // Ends the document and replaces the file at `path` with it (ReplaceFile,
+    // platform/file_writes.h): true once it is on disk. False when nothing was drawn or the file
+    // cannot be written; the file is then as it was, and `error` (when given) says why.
+    bool save(const std::string &path, std::string *error = nullptr);
     // The paper in twips.
     static int PaperWidth();
     static int PaperHeight();
 
 private:
+    std::unique_ptr<QBuffer> buffer_;
     std::unique_ptr<QPdfWriter> writer_;
     std::unique_ptr<QtPageCanvas> canvas_;
 };
