@@ -81,6 +81,13 @@ namespace {
 // stock file, and reading it would only cost memory.
 constexpr std::size_t kMaxStockFileBytes = std::size_t{16} << 20;
 
+// How long a writer waits for another running copy of the game that is writing the stock.
+constexpr int kLockWaitMs = 2000;
+
+// The lock that running copies of the game take while they read, change and replace the working
+// copy, so that neither replaces the file with a content that lacks the other's change.
+std::string lockPath(const StockContext &ctx) { return ctx.workingPath() + ".lock"; }
+
 // The slot of a 0-based file index.
 int levelOf(int index) { return index / (kSizes * kPuzzlesPerSet); }
 int sizeOf(int index) { return index / kPuzzlesPerSet % kSizes; }
@@ -163,6 +170,8 @@ void patchRecord(const StockContext &ctx, std::string &bytes, int index)
 // on disk is still the old one.
 bool writeRecords(const StockContext &ctx, int first, int last)
 {
+    FileLock lock(lockPath(ctx));
+    lock.tryLock(kLockWaitMs);
     std::string bytes;
     if (!readWorkingCopy(ctx, bytes))
         return false;
@@ -178,6 +187,8 @@ bool writeRecords(const StockContext &ctx, int first, int last)
 // places in the working copy, as one replacement of the file; nothing else in it changes.
 bool writeRepairs(const StockContext &ctx, const std::vector<int> &indexes)
 {
+    FileLock lock(lockPath(ctx));
+    lock.tryLock(kLockWaitMs);
     std::string bytes;
     if (!readWorkingCopy(ctx, bytes))
         return false;
@@ -202,6 +213,13 @@ bool writeOne(const StockContext &ctx, int level, int sizeIndex, int number)
 bool Ensure_Stock_File(const StockContext &ctx)
 {
     const std::string working = ctx.workingPath();
+    {
+        // Replacements interrupted in an earlier run may have left their new files beside the
+        // working copy; while the lock is held no other copy of the game is writing one.
+        FileLock lock(lockPath(ctx));
+        if (lock.tryLock(kLockWaitMs))
+            RemoveLeftoverTemporaries(working);
+    }
     if (File_Exists(working))
         return false;
 

@@ -82,7 +82,8 @@ inline constexpr const char *kResetErrorText = "Error resetting binary puzzle ti
 // the fields that are never interpreted are not looked at.
 bool IsSoundStockRecord(const PuzzleRecord &record, int level, int sizeIndex, int number);
 
-// Makes sure a working copy exists. When there is none, the pristine copy is copied into the
+// Makes sure a working copy exists. First, what replacements of the working copy interrupted in
+// an earlier run left beside it is removed (under the lock the writers take). When there is none, the pristine copy is copied into the
 // data folder when it holds all 1600 records, every one of them sound (a shorter or damaged
 // pristine copy never becomes a working copy); the copy gets its name only once it is whole on
 // disk, and is made writable by its owner. What an old version's interrupted copy left under
