@@ -630,30 +630,34 @@ TEST(GeneratorThreads, TwoRunsSharingOnePoolEachMakeTheirOneThreadSet)
 
 TEST(GeneratorThreads, AfterStopTheWorkersSolvesEndAtOnce)
 {
-    // The one worker of the pool is held inside a removal trial early in an Easy pass while
-    // Stop is pressed. Once it goes on, every solve it starts finds its halt flag set: no trial
-    // of that pass runs on after the stop (an Easy pass that ran on would store other clues
-    // than the one cut short). Every Easy pass is accepted, so the pass the worker is on is
-    // the one the run waits for; the worker is let go from the run's event pump once the run
-    // has seen the stop.
-    for (int round = 0; round < 3; ++round) {
-        SCOPED_TRACE("round " + std::to_string(round));
+    // The one worker of the pool is held inside removal trial `trial` of an Easy pass while
+    // Stop is pressed. The worker builds board 0 and then runs that board's first pass, the
+    // one the run waits for, so its first solves are that pass's trials. Once it goes on, the
+    // stop must have reached it: no solve begins after the stop with its halt flag clear, and
+    // the pass comes back cut short at that trial, neither run on nor empty. So the run stores
+    // the puzzle that the run on one thread, stopped as the same trial begins, stores.
+    // Stop is pressed at the second pump after the worker was held, by then from the run's
+    // wait for the held pass (the first may be the run's pump before it asks for board 0); the
+    // worker is let go at the pump after that, which comes once that wait has seen the stop.
+    for (const long trial : {2L, 11L, 40L}) {
+        SCOPED_TRACE("trial " + std::to_string(trial));
+        Rig alone;
+        alone.stopAtTrial(trial);
+        alone.run(0, 0);
+        ASSERT_EQ(alone.host.stock.size(), 1u);
+
         std::atomic<long> solves{0};
-        std::atomic<bool> held{false}, released{false}, timedOut{false};
+        std::atomic<bool> held{false}, stopPressed{false}, released{false}, timedOut{false};
         std::atomic<int> ranOn{0};
-        std::atomic<std::thread::id> heldThread{};
         Rig rig;
         auto pool = std::make_unique<PassPool>(SharedLineTables(), 1);
         rig.gen.pool = pool.get();
         rig.gen.solve = [&](RatingSolver &s) {
-            const bool mine = heldThread.load() == std::this_thread::get_id();
-            if (mine && !s.HaltGenerator)
+            if (stopPressed && !s.HaltGenerator)
                 ++ranOn;
-            const long given = std::count_if(s.GenCells.begin(), s.GenCells.end(),
-                                             [](std::int16_t v) { return v >= 0; });
-            if (++solves > 20 * (round + 1) && given >= 50 && !held.exchange(true)) {
-                heldThread = std::this_thread::get_id();
-                const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+            if (++solves == trial) {
+                held = true;
+                const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
                 while (!released) {
                     if (std::chrono::steady_clock::now() > deadline) {
                         timedOut = true;
@@ -664,14 +668,13 @@ TEST(GeneratorThreads, AfterStopTheWorkersSolvesEndAtOnce)
             }
             return s.Solve_Puzzle();
         };
-        // Stop is pressed at the second pump after the worker was held, by then from the run's
-        // wait for the held pass; the next pump comes after that wait has set the run's stop.
         long heldCall = 0, haltCall = 0;
         rig.pump.onPump = [&](long call) {
             if (held && heldCall == 0) {
                 heldCall = call;
             } else if (heldCall > 0 && haltCall == 0) {
                 rig.solver.HaltGenerator = true;
+                stopPressed = true;
                 haltCall = call;
             } else if (haltCall > 0) {
                 released = true;
@@ -683,6 +686,8 @@ TEST(GeneratorThreads, AfterStopTheWorkersSolvesEndAtOnce)
         ASSERT_TRUE(held);
         EXPECT_FALSE(timedOut);
         EXPECT_EQ(ranOn, 0);
+        EXPECT_EQ(rig.host.stock, alone.host.stock);
+        EXPECT_EQ(rig.key("L1S1"), "1");
         EXPECT_TRUE(rig.solver.HaltGenerator);
     }
 }
@@ -751,4 +756,48 @@ TEST(GeneratorThreads, WindowEventsRunWhileTheWorkersWork)
     rig.run(0, 0);
     EXPECT_FALSE(starved);
     EXPECT_EQ(rig.host.stock.size(), 2u);
+
+    // A worker may hold the pool's lock for long (the system can stop it there). One does so
+    // here while it ends a run that was closed, for that run's `solve` goes with the run under
+    // the lock: what the solve holds waits, as it goes, for three more pumps of the other run,
+    // which is stopped once that wait is over. That run's committer wants the lock meanwhile;
+    // it must keep letting events run while it looks for it, or the wait would run out.
+    {
+        struct WaitForPumps {
+            WaitForPumps(std::atomic<long> &p, std::atomic<bool> &w, std::atomic<bool> &t)
+                : pumps(p), waited(w), timedOut(t) {}
+            WaitForPumps(const WaitForPumps &) = delete;
+            std::atomic<long> &pumps;
+            std::atomic<bool> &waited, &timedOut;
+            ~WaitForPumps()
+            {
+                const long seen = pumps.load();
+                const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+                while (pumps.load() < seen + 3 && !timedOut) {
+                    if (std::chrono::steady_clock::now() > deadline)
+                        timedOut = true;
+                    std::this_thread::yield();
+                }
+                waited = true;
+            }
+        };
+        PassPool pool(SharedLineTables(), 1);
+        std::atomic<long> pumps{0};
+        std::atomic<bool> waited{false}, timedOut{false};
+        auto waiting = std::make_shared<WaitForPumps>(pumps, waited, timedOut);
+        std::unique_ptr<PassSource> closing = pool.open(
+            {0, 0, 1, 100, [waiting](RatingSolver &s) { return s.Solve_Puzzle(); }, nullptr, nullptr});
+        waiting.reset(); // the run holds the last copy
+        Rig other;
+        other.gen.pool = &pool;
+        other.pump.onPump = [&](long) {
+            ++pumps;
+            closing.reset(); // at the first pump, once the other run is open
+            if (waited)
+                other.solver.HaltGenerator = true;
+        };
+        other.run(0, 0);
+        EXPECT_TRUE(waited);
+        EXPECT_FALSE(timedOut);
+    }
 }
