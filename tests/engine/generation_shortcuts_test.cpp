@@ -15,6 +15,7 @@
 #include <random>
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 using namespace tl;
@@ -35,6 +36,35 @@ TEST(BoundedDraw, GivesTheNumbersOfTheDivisionFormula)
             ASSERT_EQ(draw(a), b.below(k)) << "k " << k << " draw " << i;
         // The sources stayed in step: the same number of values was taken from each.
         EXPECT_EQ(a.next(), b.next()) << "k " << k;
+    }
+
+    // A random source almost never gives a value in the rejected top of the range, so scripted
+    // ones do: below 10 the values from UINT64_MAX - 5 up are rejected, and the draw takes the
+    // next value instead.
+    class Scripted : public RandomSource {
+    public:
+        explicit Scripted(std::vector<std::uint64_t> values) : values_(std::move(values)) {}
+        std::uint64_t next() override { return values_.at(taken++); }
+        std::size_t taken = 0;
+
+    private:
+        std::vector<std::uint64_t> values_;
+    };
+    const struct {
+        std::vector<std::uint64_t> values;
+        std::uint32_t expected;
+        std::size_t taken;
+    } scripted[] = {
+        {{UINT64_MAX - 1, 7, 3}, 7, 2},
+        {{UINT64_MAX, UINT64_MAX - 5, 3, 8}, 3, 3}, // the rejection limit itself is rejected
+        {{UINT64_MAX - 6, 2}, 9, 1},                // the largest value kept
+    };
+    for (const auto &row : scripted) {
+        Scripted bounded(row.values), divided(row.values);
+        EXPECT_EQ(BoundedDraw(10)(bounded), row.expected) << row.values[0];
+        EXPECT_EQ(bounded.taken, row.taken) << row.values[0];
+        EXPECT_EQ(divided.below(10), row.expected) << row.values[0];
+        EXPECT_EQ(divided.taken, row.taken) << row.values[0];
     }
 }
 

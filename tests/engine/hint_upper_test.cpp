@@ -213,14 +213,22 @@ using T = Technique;
 INSTANTIATE_TEST_SUITE_P(
     Boards, HintStep,
     ::testing::Values(
+        // The forcing cell's first form: its wording written out (it ends in three dots, the
+        // second form's in one).
         HintStepCase{"ForcingCellRows",
                      {"--1-0101", "--1-0-10", "10011010", "01001101", "10110010", "0110-1-0",
                       "-10010-1", "1001--01"},
-                     T::AvoidableDuplicatesForcingCell, txt::kForcingCellRows1, 1, 5, {}, 0, 0},
+                     T::AvoidableDuplicatesForcingCell,
+                     "Avoidable Duplicates with Forcing Cell: The marked cell in this row must "
+                     "have a certain value to avoid duplicate rows...",
+                     1, 5, {}, 0, 0},
         HintStepCase{"ForcingCellColumns",
                      {"--1010-1", "--010110", "11001100", "--101001", "00110-1-", "1-01010-",
                       "01101--0", "10010011"},
-                     T::AvoidableDuplicatesForcingCell, txt::kForcingCellColumns1, 5, 1, {}, 0, 0},
+                     T::AvoidableDuplicatesForcingCell,
+                     "Avoidable Duplicates with Forcing Cell: The marked cell in this column must "
+                     "have a certain value to avoid duplicate columns...",
+                     5, 1, {}, 0, 0},
         HintStepCase{"AlmostDuplicatesRows",
                      {"10--1001", "10010101", "01--0110", "10--1010", "01--1001", "01--0110",
                       "10010110", "01--1001"},
@@ -390,15 +398,26 @@ TEST(HintForcingCells, SecondFormMarksAgainstAnUnbalancedCompleteLine)
     // not, and such a line has no completion, so this board is given to the link directly.
     const std::vector<std::string> rows = {"00--11--", "00011111", "--------", "--------",
                                            "--------", "--------", "--------", "--------"};
+    // The transposed board asks the same of the columns. The explanation is written out: the
+    // second form's ends in one dot, the first form's in three.
     const CraftedPuzzle p(rows);
-    RecordingHintWindow w;
-    HintContext ctx(p.puzzle(), SharedLineTables(), w);
-    ctx.HintGrid = p.cells;
-    Hint_Forcing_Cells(ctx);
-    EXPECT_EQ(ctx.Outcome().technique, Technique::AvoidableDuplicatesForcingCell);
-    EXPECT_EQ(w.info, txt::kForcingCellRows2);
-    EXPECT_EQ(w.Coloured(kHintedCellColour), std::vector<int>{2});
-    EXPECT_EQ(w.Penalties(), std::vector<int>{40});
+    for (const bool transposed : {false, true}) {
+        SCOPED_TRACE(transposed ? "columns" : "rows");
+        const test::HintBoard b = transposed ? test::Transposed(p.board) : p.board;
+        RecordingHintWindow w;
+        HintContext ctx(b.Puzzle(), SharedLineTables(), w);
+        ctx.HintGrid.assign(b.board.begin(), b.board.begin() + 64);
+        Hint_Forcing_Cells(ctx);
+        EXPECT_EQ(ctx.Outcome().technique, Technique::AvoidableDuplicatesForcingCell);
+        EXPECT_EQ(w.info, transposed ? "Avoidable Duplicates with Forcing Cell: The marked cell in "
+                                       "this column must have a certain value to avoid duplicate "
+                                       "columns."
+                                     : "Avoidable Duplicates with Forcing Cell: The marked cell in "
+                                       "this row must have a certain value to avoid duplicate "
+                                       "rows.");
+        EXPECT_EQ(w.Coloured(kHintedCellColour), std::vector<int>{transposed ? 2 * kMaxSide : 2});
+        EXPECT_EQ(w.Penalties(), std::vector<int>{40});
+    }
 }
 
 } // namespace

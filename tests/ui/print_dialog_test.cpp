@@ -141,6 +141,14 @@ TEST_F(PrintDialogTest, PrintPrintsTheChosenRunAndRemembersTheChoices)
         EXPECT_EQ(d.PageSlider->value(), 2);
         EXPECT_EQ(d.PageSlider->maximum(), 25);
         EXPECT_EQ(d.TextFrom->text(), " 7");
+        // Ten pages of four, then one per page: the same 40 puzzles are 40 pages, on a slider
+        // up to 100, beyond its old maximum of 25.
+        d.PageSlider->setValue(10);
+        d.OptionAantal[0]->click();
+        EXPECT_EQ(d.PageSlider->maximum(), 100);
+        EXPECT_EQ(d.PageSlider->value(), 40);
+        EXPECT_EQ(d.Frame2->title(), "Pages (40)");
+        EXPECT_EQ(d.LabelTo->text(), "to 46");
         d.Command1->click();
     });
 }
