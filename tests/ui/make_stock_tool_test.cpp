@@ -8,7 +8,6 @@
 
 #include <sys/stat.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -17,15 +16,6 @@ namespace fs = std::filesystem;
 
 namespace tl::test {
 namespace {
-
-std::vector<std::string> Names(const std::string &folder)
-{
-    std::vector<std::string> names;
-    for (const auto &entry : fs::directory_iterator(folder))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
 
 // A missing folder, a folder and a FIFO under the name: the tool says why at once (it never
 // starts making the stock), ends with exit code 1, and makes or replaces no file.
@@ -51,7 +41,7 @@ TEST(MakeStockTool, RefusesAnOutputItCouldNeverWriteBeforeItStarts)
         EXPECT_NE(err.find("cannot write " + out), std::string::npos) << err;
         EXPECT_NE(err.find(says), std::string::npos) << err;
         EXPECT_EQ(err.find("Making the stock"), std::string::npos) << err;
-        EXPECT_EQ(Names(dir.path()), (std::vector<std::string>{"fifo", "folder"}));
+        EXPECT_EQ(FileNames(dir.path()), (std::vector<std::string>{"fifo", "folder"}));
         EXPECT_TRUE(fs::is_empty(dir / "folder"));
         EXPECT_TRUE(fs::is_fifo(dir / "fifo"));
     }
