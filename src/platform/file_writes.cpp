@@ -44,12 +44,14 @@ bool IsNameChar(char c)
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
 }
 
-// `base` + '.' + six letters or digits: the name a replacement's file has before the rename.
+// `base` + ".tmp-" + six letters or digits: the name a replacement's file has before the rename.
+constexpr std::string_view kTemporaryMark = ".tmp-";
+
 std::string TemporaryName(const std::string &base)
 {
     static const char chars[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
     thread_local std::mt19937_64 random{std::random_device{}()};
-    std::string name = base + '.';
+    std::string name = base + std::string(kTemporaryMark);
     for (int i = 0; i < 6; ++i)
         name += chars[random() % (sizeof chars - 1)];
     return name;
@@ -57,8 +59,8 @@ std::string TemporaryName(const std::string &base)
 
 bool IsTemporaryNameOf(const std::string &name, const std::string &base)
 {
-    return name.size() == base.size() + 7 && name.compare(0, base.size(), base) == 0
-        && name[base.size()] == '.'
+    return name.size() == base.size() + kTemporaryMark.size() + 6 && name.compare(0, base.size(), base) == 0
+        && name.compare(base.size(), kTemporaryMark.size(), kTemporaryMark) == 0
         && std::all_of(name.end() - 6, name.end(), IsNameChar);
 }
 

@@ -42,7 +42,8 @@ enum class ReadResult { Read, Missing, Unreadable };
 ReadResult ReadRegularFile(const std::string &path, std::size_t maxBytes, std::string &bytes);
 
 // Removes what interrupted replacements of `path` may have left beside its target: regular
-// files named like the target followed by '.' and six letters or digits. Only for a file whose
+// files named like the target followed by ".tmp-" and six letters or digits, a form no other
+// program uses (a name such as "Farrowdel.ini.backup" is the user's and stays). Only for a file whose
 // writers all hold one lock, and only while holding it: another writer's temporary file would
 // otherwise be taken from under it.
 void RemoveLeftoverTemporaries(const std::string &path);

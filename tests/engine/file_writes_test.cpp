@@ -110,13 +110,14 @@ TEST(ReadRegularFile, TakesOnlyARegularFileOfBoundedSize)
 TEST(RemoveLeftoverTemporaries, RemovesOnlyTheReplacementsOwnFiles)
 {
     test::TempDir dir;
-    for (const char *name : {"s.ini", "s.ini.aZ09xY", "s.ini.lock", "s.ini.abcdefg", "s.ini.abc-ef",
-                             "t.ini.aZ09xY", "kept"})
+    for (const char *name : {"s.ini", "s.ini.tmp-aZ09xY", "s.ini.lock", "s.ini.tmp-abcdefg", "s.ini.tmp-abc-e",
+                             "s.ini.backup", "t.ini.tmp-aZ09xY", "kept"})
         Put(dir / name, "x");
-    fs::create_symlink("kept", dir / "s.ini.Linked");
+    fs::create_symlink("kept", dir / "s.ini.tmp-Linked");
     RemoveLeftoverTemporaries(dir / "s.ini");
-    EXPECT_EQ(test::FileNames(dir.path()), (std::vector<std::string>{"kept", "s.ini", "s.ini.Linked", "s.ini.abc-ef",
-                                                           "s.ini.abcdefg", "s.ini.lock", "t.ini.aZ09xY"}));
+    EXPECT_EQ(test::FileNames(dir.path()),
+              (std::vector<std::string>{"kept", "s.ini", "s.ini.backup", "s.ini.lock", "s.ini.tmp-Linked",
+                                        "s.ini.tmp-abc-e", "s.ini.tmp-abcdefg", "t.ini.tmp-aZ09xY"}));
 }
 
 // A lock file that no live process holds is taken over at once, whatever it holds; one that a

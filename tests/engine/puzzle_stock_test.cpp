@@ -152,7 +152,7 @@ TEST_F(StockFileTest, TheFirstStartsCopyIsWholeOrAbsentAndIgnoresAPlantedLink)
     ASSERT_TRUE(test::WriteBytes(bait, {1, 2, 3}));
     fs::create_symlink(bait, ctx.workingPath() + ".part");
     // Left by replacements interrupted in an earlier run, and a lock whose holder is gone.
-    ASSERT_TRUE(test::WriteBytes(ctx.workingPath() + ".x9Yz01", {4}));
+    ASSERT_TRUE(test::WriteBytes(ctx.workingPath() + ".tmp-x9Yz01", {4}));
     ASSERT_TRUE(test::WriteBytes(ctx.workingPath() + ".lock", {}));
     ASSERT_TRUE(Ensure_Stock_File(ctx));
     EXPECT_EQ(test::ReadBytes(bait), (std::vector<std::uint8_t>{1, 2, 3}));

@@ -114,12 +114,13 @@ TEST(SettingsFile, WhatACrashLeftBehindIsClearedAtTheNextStart)
     test::TempDir dir;
     const std::string file = dir / "Farrowdel.ini";
     Put(file, kSettings);
-    for (const char *left : {"Farrowdel.ini.Ab12Cd", "Farrowdel.ini.zzzzzz"})
+    for (const char *left : {"Farrowdel.ini.tmp-Ab12Cd", "Farrowdel.ini.tmp-zzzzzz", "Farrowdel.ini.backup"})
         Put(dir / left, "[Options]\nWells=True\n");
     Put(dir / "Farrowdel.ini.lock", "");
 
     QtSettingsStore store(QString::fromStdString(file));
-    EXPECT_EQ(test::FileNames(dir.path()), std::vector<std::string>{"Farrowdel.ini"});
+    EXPECT_EQ(test::FileNames(dir.path()), (std::vector<std::string>{"Farrowdel.ini", "Farrowdel.ini.backup"}));
+    fs::remove(dir / "Farrowdel.ini.backup");
     Put(dir / "Farrowdel.ini.lock", "");
     store.set("Farrowdel", "Options", "Wells", "True");
     EXPECT_EQ(test::FileNames(dir.path()), std::vector<std::string>{"Farrowdel.ini"});
