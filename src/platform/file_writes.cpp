@@ -246,9 +246,14 @@ ReadResult ReadRegularFile(const std::string &path, std::size_t maxBytes, std::s
     ReadResult result = ReadResult::Unreadable;
     if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && static_cast<std::uint64_t>(st.st_size) <= maxBytes) {
         // The size may change under the read: never more than one byte past the limit is read.
-        bytes.resize(maxBytes + 1);
+        bytes.resize(static_cast<std::size_t>(st.st_size) + 1);
         std::size_t got = 0;
-        while (got < bytes.size()) {
+        while (true) {
+            if (got == bytes.size()) {
+                if (got > maxBytes)
+                    break;
+                bytes.resize(std::min(2 * got, maxBytes + 1));
+            }
             const ssize_t n = ::read(fd, bytes.data() + got, bytes.size() - got);
             if (n < 0 && errno == EINTR)
                 continue;
