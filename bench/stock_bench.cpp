@@ -35,6 +35,12 @@ struct StockFolders {
         std::filesystem::copy_file(ctx.pristinePath(), ctx.workingPath(),
                                    std::filesystem::copy_options::overwrite_existing);
     }
+    // A working copy of the shipped stock, loaded into `puzzles`.
+    bool loadWorking()
+    {
+        copyWorking();
+        return Load_Stock(ctx);
+    }
 };
 
 void BM_LoadStock(benchmark::State &state)
@@ -53,8 +59,7 @@ BENCHMARK(BM_LoadStock)->Unit(benchmark::kMicrosecond);
 void BM_CheckStockRecords(benchmark::State &state)
 {
     StockFolders f;
-    f.copyWorking();
-    if (!Load_Stock(f.ctx))
+    if (!f.loadWorking())
         state.SkipWithError("the shipped stock did not load");
     for (auto _ : state) {
         int sound = 0;
@@ -72,8 +77,7 @@ BENCHMARK(BM_CheckStockRecords)->Unit(benchmark::kMicrosecond);
 void BM_FirstRunClearing(benchmark::State &state)
 {
     StockFolders f;
-    f.copyWorking();
-    if (!Load_Stock(f.ctx))
+    if (!f.loadWorking())
         state.SkipWithError("the shipped stock did not load");
     for (auto _ : state) {
         const int failures = Clear_All_Best_Times(f.ctx);
@@ -87,8 +91,7 @@ BENCHMARK(BM_FirstRunClearing)->Unit(benchmark::kMicrosecond);
 void BM_ResetAllBestTimes(benchmark::State &state)
 {
     StockFolders f;
-    f.copyWorking();
-    if (!Load_Stock(f.ctx))
+    if (!f.loadWorking())
         state.SkipWithError("the shipped stock did not load");
     for (auto _ : state) {
         const int failures = Reset_Best_Times(f.ctx, ResetScope::All, 0, 0);
@@ -101,8 +104,7 @@ BENCHMARK(BM_ResetAllBestTimes)->Unit(benchmark::kMillisecond);
 void BM_SaveBestTime(benchmark::State &state)
 {
     StockFolders f;
-    f.copyWorking();
-    if (!Load_Stock(f.ctx))
+    if (!f.loadWorking())
         state.SkipWithError("the shipped stock did not load");
     int second = 0;
     for (auto _ : state) {
@@ -117,8 +119,7 @@ BENCHMARK(BM_SaveBestTime)->Unit(benchmark::kMicrosecond);
 void BM_SaveBestTimeInPlaceForComparison(benchmark::State &state)
 {
     StockFolders f;
-    f.copyWorking();
-    if (!Load_Stock(f.ctx))
+    if (!f.loadWorking())
         state.SkipWithError("the shipped stock did not load");
     std::array<std::uint8_t, kRecordBytes> record;
     int second = 0;

@@ -36,13 +36,7 @@ protected:
         ASSERT_TRUE(test::WriteBytes(ctx.workingPath(), bytes));
     }
     std::vector<std::uint8_t> working() const { return test::ReadBytes(ctx.workingPath()); }
-    std::vector<std::string> dataFiles() const
-    {
-        std::vector<std::string> names;
-        for (const auto &entry : fs::directory_iterator(ctx.DataFolder))
-            names.push_back(entry.path().filename().string());
-        return names;
-    }
+    std::vector<std::string> dataFiles() const { return test::FileNames(ctx.DataFolder); }
     void expectNoBoxes() const
     {
         for (const auto &b : boxes.shown)
