@@ -45,6 +45,8 @@ struct StepCase {
     bool heavy; // level 3 (HeavyCount) rather than level 2 (DuplicateCount)
 };
 
+void PrintTo(const StepCase &c, std::ostream *os) { *os << c.name; }
+
 class UpperStep : public ::testing::TestWithParam<StepCase> {};
 
 TEST_P(UpperStep, MakesOneSoundDeductionWithItsLabelCountedInSlotGenSize)

@@ -163,6 +163,8 @@ struct SizeRun {
     int subsets;      // random clue subsets per board
 };
 
+void PrintTo(const SizeRun &r, std::ostream *os) { *os << r.n << " x " << r.n; }
+
 class UpperSoundness : public ::testing::TestWithParam<SizeRun> {};
 
 TEST_P(UpperSoundness, EveryDeductionAgreesWithTheBoardAndUpperTechniquesFire)

@@ -81,9 +81,11 @@ protected:
         EXPECT_TRUE(layer->testAttribute(Qt::WA_TransparentForMouseEvents));
         const QObjectList &stack = board->children();
         const auto layerAt = stack.indexOf(layer);
-        for (int g = 0; g < kGridCells; ++g)
-            if (window->Grid[g]->parentWidget() == board)
+        for (int g = 0; g < kGridCells; ++g) {
+            if (window->Grid[g]->parentWidget() == board) {
                 EXPECT_GT(layerAt, stack.indexOf(window->Grid[g])) << "label " << g;
+            }
+        }
 
         const QImage shot = board->grab().toImage();
         for (const CouplerLine &l : expected.couplers) {

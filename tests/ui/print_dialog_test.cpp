@@ -469,12 +469,14 @@ TEST(PrintPagesTool, RefusesWhatItCannotDoAndSaysWhy)
         EXPECT_EQ(run.exitCode, row.exitCode) << run.err.toStdString();
         EXPECT_TRUE(run.err.contains(row.says)) << run.err.toStdString();
         EXPECT_EQ(QFile::exists(QString::fromStdString(pdf)), row.written);
-        if (row.limitKiB > 0)
+        if (row.limitKiB > 0) {
             EXPECT_EQ(Contents(pdf), earlier);
-        if (row.exitCode == 0)
+        }
+        if (row.exitCode == 0) {
             EXPECT_EQ(run.out, "printed 3 page(s) from 95 to 100\n");
-        else
+        } else {
             EXPECT_FALSE(run.out.contains("printed")) << run.out.toStdString();
+        }
     }
     EXPECT_EQ(QDir(QString::fromStdString(dir.path())).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
               QStringList({"file", "pages.pdf"}));

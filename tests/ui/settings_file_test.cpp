@@ -174,8 +174,9 @@ TEST(SettingsFile, AnythingButASmallRegularFileReadsAsDefaultsAndStaysAsItIs)
         guard.join();
         EXPECT_FALSE(unblocked) << "the store waited for a writer of the FIFO";
         EXPECT_EQ(fs::symlink_status(file).type(), before);
-        if (!bytes.isEmpty())
+        if (!bytes.isEmpty()) {
             EXPECT_EQ(Bytes(file), bytes);
+        }
         EXPECT_EQ(test::FileNames(dir.path()), std::vector<std::string>{"Farrowdel.ini"});
     }
 }

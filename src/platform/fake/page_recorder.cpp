@@ -4,7 +4,8 @@ namespace tl {
 
 PageOp &PageRecorder::add(PageOp::Kind kind)
 {
-    PageOp op{kind};
+    PageOp op;
+    op.kind = kind;
     op.face = face_;
     op.points = points_;
     op.bold = bold_;
