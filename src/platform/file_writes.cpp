@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <climits>
 #include <cstdint>
 #include <cstring>
 #include <random>
@@ -127,25 +128,91 @@ bool NameFile(int fd, int dirFd, const std::string &base, std::string &name)
     return false;
 }
 
+// Follows every link at the end of `path` into `target` (as far as it got on failure). False
+// when a link cannot be read, a name on the way cannot be looked at, or the links go round.
+bool FollowLinks(const std::string &path, std::string &target)
+{
+    target = path;
+    for (int depth = 0; depth < 40; ++depth) {
+        struct stat st {};
+        if (::lstat(target.c_str(), &st) != 0)
+            return errno == ENOENT; // nothing there yet: the name itself is the target
+        if (!S_ISLNK(st.st_mode))
+            return true;
+        std::string link(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : 255) + 1, '\0');
+        const ssize_t n = ::readlink(target.c_str(), link.data(), link.size());
+        if (n < 0)
+            return false;
+        if (n == 0 || static_cast<std::size_t>(n) >= link.size()) {
+            errno = EINVAL; // empty, or changed under the read
+            return false;
+        }
+        link.resize(static_cast<std::size_t>(n));
+        target = link.front() == '/' ? link : SplitPath(target).first + '/' + link;
+    }
+    errno = ELOOP;
+    return false;
+}
+
+// What a replacement of `path` writes: its target with links followed (`target`), whether a
+// file is there (`old` then describes it), and whether it may be replaced at all. A name that
+// cannot be a file's, one too long to have the temporary name beside it, anything but a regular
+// file, and an existing file this user may not write are refused, with `why` saying so.
+bool CheckTarget(const std::string &path, std::string &target, struct stat &old, bool &exists, std::string &why)
+{
+    exists = false;
+    if (path.empty()) {
+        why = "no file name was given";
+        return false;
+    }
+    if (path.back() == '/') {
+        why = path + " ends in / and names no file";
+        return false;
+    }
+    if (!FollowLinks(path, target)) {
+        why = ErrorText(target);
+        return false;
+    }
+    const std::string base = SplitPath(target).second;
+    if (base.empty() || base == "." || base == "..") {
+        why = target + " names no file";
+        return false;
+    }
+    // The temporary name is the name with ".tmp-XXXXXX" added, in the same folder.
+    if (base.size() + kTemporaryMark.size() + 6 > NAME_MAX) {
+        errno = ENAMETOOLONG;
+        why = ErrorText(target);
+        return false;
+    }
+    exists = ::stat(target.c_str(), &old) == 0;
+    if (!exists && errno != ENOENT) {
+        why = ErrorText(target);
+        return false;
+    }
+    if (exists && S_ISDIR(old.st_mode)) {
+        why = target + " is a folder";
+        return false;
+    }
+    if (exists && !S_ISREG(old.st_mode)) {
+        why = target + " is not a regular file";
+        return false;
+    }
+    // A file its user made read-only is kept as it is, although the folder would let a new file
+    // take its name (the effective ids decide, as they would for opening it for writing).
+    if (exists && ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) {
+        why = ErrorText(target);
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 std::string LinkTarget(const std::string &path)
 {
-    std::string current = path;
-    for (int depth = 0; depth < 40; ++depth) {
-        struct stat st {};
-        if (::lstat(current.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
-            return current;
-        std::string link(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : 255) + 1, '\0');
-        const ssize_t n = ::readlink(current.c_str(), link.data(), link.size());
-        if (n < 0 || static_cast<std::size_t>(n) >= link.size())
-            return current;
-        link.resize(static_cast<std::size_t>(n));
-        if (link.empty())
-            return current;
-        current = link.front() == '/' ? link : SplitPath(current).first + '/' + link;
-    }
-    return current;
+    std::string target;
+    FollowLinks(path, target);
+    return target;
 }
 
 bool CanReplaceFile(const std::string &path, std::string *error)
@@ -155,22 +222,17 @@ bool CanReplaceFile(const std::string &path, std::string *error)
             *error = why;
         return false;
     };
-    const std::string target = LinkTarget(path);
+    std::string target, why;
     struct stat st {};
-    if (::stat(target.c_str(), &st) == 0) {
-        if (S_ISDIR(st.st_mode))
-            return fail(target + " is a folder");
-        if (!S_ISREG(st.st_mode))
-            return fail(target + " is not a regular file");
-    } else if (errno != ENOENT) {
-        return fail(ErrorText(target));
-    }
+    bool exists = false;
+    if (!CheckTarget(path, target, st, exists, why))
+        return fail(why);
     const std::string folder = SplitPath(target).first;
     if (::stat(folder.c_str(), &st) != 0)
         return fail(ErrorText(folder));
     if (!S_ISDIR(st.st_mode))
         return fail(folder + " is not a folder");
-    if (::access(folder.c_str(), W_OK | X_OK) != 0)
+    if (::faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) != 0)
         return fail(ErrorText(folder));
     return true;
 }
@@ -182,13 +244,11 @@ bool ReplaceFile(const std::string &path, std::string_view bytes, std::string *e
             *error = why;
         return false;
     };
-    const std::string target = LinkTarget(path);
+    std::string target, checked;
     struct stat old {};
-    const bool exists = ::stat(target.c_str(), &old) == 0;
-    if (!exists && errno != ENOENT)
-        return fail(ErrorText(target));
-    if (exists && !S_ISREG(old.st_mode))
-        return fail(target + " is not a regular file");
+    bool exists = false;
+    if (!CheckTarget(path, target, old, exists, checked))
+        return fail(checked);
 
     const auto [folder, base] = SplitPath(target);
     const int dirFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -208,11 +268,12 @@ bool ReplaceFile(const std::string &path, std::string_view bytes, std::string *e
     if (!WriteAll(fd, bytes)) {
         why = ErrorText(target);
     } else {
-        if (exists) {
+        if (exists)
             (void)::fchown(fd, old.st_uid, old.st_gid); // only root can give a file away
-            (void)::fchmod(fd, old.st_mode & 07777);
-        }
-        if (::fsync(fd) != 0)
+        // The new file must not be open to more than the old one was.
+        if (exists && ::fchmod(fd, old.st_mode & 07777) != 0)
+            why = ErrorText(target);
+        else if (::fsync(fd) != 0)
             why = ErrorText(target);
         else if (name.empty() && !NameFile(fd, dirFd, base, name))
             why = ErrorText(target);
@@ -297,7 +358,7 @@ void SetReplaceObserver(std::function<void(const std::string &)> observer)
 
 FileLock::Attempt FileLock::attempt()
 {
-    const int fd = ::open(path_.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    const int fd = ::open(path_.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC, 0666);
     if (fd >= 0) {
         // Someone who took the new, still empty file for a dead one's may hold it to remove it,
         // or may have removed it already: then it is not the lock, and the next attempt decides.
@@ -316,9 +377,23 @@ FileLock::Attempt FileLock::attempt()
     }
     if (errno != EEXIST)
         return Attempt::Impossible;
-    const int other = ::open(path_.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    // Only a regular file can be a lock file. Anything else under the name (a link, a folder, a
+    // FIFO, a device) means that no lock can be had here, and that is known at once: such a
+    // name is never opened, since opening a FIFO waits for a writer and a device may act on it.
+    struct stat named {};
+    if (::lstat(path_.c_str(), &named) != 0)
+        return errno == ENOENT ? Attempt::Retry : Attempt::Impossible;
+    if (!S_ISREG(named.st_mode))
+        return Attempt::Impossible;
+    // Without blocking, should the name have become something else since it was looked at.
+    const int other = ::open(path_.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (other < 0)
         return errno == ENOENT ? Attempt::Retry : Attempt::Impossible;
+    struct stat opened {};
+    if (::fstat(other, &opened) != 0 || !S_ISREG(opened.st_mode)) {
+        ::close(other);
+        return Attempt::Impossible;
+    }
     if (::flock(other, LOCK_EX | LOCK_NB) == 0) {
         // Nobody holds it: its maker is gone. It goes, if it is still the one under the name.
         if (IsSameFile(other, path_))

@@ -24,14 +24,17 @@ namespace tl {
 // Replaces the content of the file at `path` (created when missing) with `bytes`; true once the
 // new content is on disk under that name. On failure the file is as it was, and `error` (when
 // given) says why. A replaced file keeps its permissions (and its owner where that can be
-// kept); a new one gets 0666 less the umask.
+// kept); a new one gets 0666 less the umask. An existing file that this user may not write is
+// never replaced, although its folder would allow it.
 bool ReplaceFile(const std::string &path, std::string_view bytes, std::string *error = nullptr);
 
-// True when ReplaceFile could put a file at `path`: its folder exists and is a folder, and the
-// name (a link followed) is free or a regular file. `error` says what is wrong otherwise.
+// True when ReplaceFile could put a file at `path`: the name is a file's name (not empty, not
+// ending in "/") short enough to have the temporary name beside it, its folder exists and may
+// be written, and the name (links followed) is free or a regular file this user may write.
+// `error` says what is wrong otherwise.
 bool CanReplaceFile(const std::string &path, std::string *error = nullptr);
 
-// The name ReplaceFile writes: `path` with every link at its end followed.
+// The name ReplaceFile writes: `path` with every link at its end followed (as far as they can be).
 std::string LinkTarget(const std::string &path);
 
 enum class ReadResult { Read, Missing, Unreadable };
@@ -63,8 +66,9 @@ public:
     FileLock(const FileLock &) = delete;
     FileLock &operator=(const FileLock &) = delete;
 
-    // Waits up to `timeoutMs` for a live holder to let go; false when it did not, or when no
-    // lock file can be made here (a read-only folder).
+    // Waits up to `timeoutMs` for a live holder to let go; false when it did not. False at once
+    // when no lock can be had here: no lock file can be made (a read-only folder), or the name
+    // holds anything but a regular file (a link, a folder, a FIFO, a device).
     bool tryLock(int timeoutMs);
     void unlock();
     bool locked() const { return fd_ >= 0; }

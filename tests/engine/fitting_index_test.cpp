@@ -19,7 +19,7 @@ using testboards::RandomGrid;
 // Both must give the same answers on grids sparse and dense, keeping the rules or breaking
 // them, and holding values other than -1, 0 and 1. Tables built by Init_Line_Tables into an
 // object of their own, as the game window builds them, take the indexed path as the shared
-// ones do; a copy given other lines takes the scan.
+// ones do; a copy given other lines, or whose code table was cut short, takes the scan.
 TEST(FittingIndex, ValidLineSearchesMatchTheScanOfTheWholeTable)
 {
     const LineTables &shared = SharedLineTables();
@@ -31,6 +31,8 @@ TEST(FittingIndex, ValidLineSearchesMatchTheScanOfTheWholeTable)
     LineTables fewer = window;
     fewer.LineBits12.resize(20);
     fewer.LineCodes12.resize(20);
+    LineTables fewerCodes = window;
+    fewerCodes.LineCodes10.resize(fewerCodes.LineCodes10.size() - 1);
     for (int n : {8, 10, 12, 14}) {
         ASSERT_NE(window.fittingIndex(n), nullptr) << n;
         EXPECT_EQ(ValidLinesOf(window, n).index, window.fittingIndex(n)) << n;
@@ -39,6 +41,8 @@ TEST(FittingIndex, ValidLineSearchesMatchTheScanOfTheWholeTable)
     }
     EXPECT_EQ(fewer.fittingIndex(12), nullptr);
     EXPECT_NE(fewer.fittingIndex(14), nullptr);
+    EXPECT_EQ(fewerCodes.fittingIndex(10), nullptr);
+    EXPECT_NE(fewerCodes.fittingIndex(8), nullptr);
     const std::array<const LineTables *, 2> indexedTables{&shared, &window};
 
     const auto expectSame = [](const Deduction &a, const Deduction &b) {

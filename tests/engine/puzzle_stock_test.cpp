@@ -5,6 +5,8 @@
 #include "support/make_test_stock.h"
 #include "support/temp_dir.h"
 
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <functional>
 #include <random>
@@ -87,7 +89,10 @@ TEST_F(StockFileTest, FirstRunMakesAWritableCopyWithoutBestTimes)
     fs::permissions(ctx.pristinePath(), fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
     const auto pristine = test::ReadBytes(ctx.pristinePath());
 
-    ASSERT_TRUE(Ensure_Stock_File(ctx));
+    const mode_t umask = ::umask(0277); // a strict one, that leaves new files read-only
+    const bool copied = Ensure_Stock_File(ctx);
+    ::umask(umask);
+    ASSERT_TRUE(copied);
     EXPECT_EQ(working(), pristine);
     EXPECT_NE(fs::status(ctx.workingPath()).permissions() & fs::perms::owner_write, fs::perms::none);
     EXPECT_FALSE(fs::exists(ctx.workingPath() + ".part"));
@@ -256,7 +261,8 @@ TEST_F(StockFileTest, WritersNeverCreateAMissingWorkingCopy)
 }
 
 // A write that fails part-way (a full disk; here a file size limit of 1 MiB) leaves the working
-// copy byte for byte as it was, with nothing beside it, and is reported.
+// copy byte for byte as it was, with nothing beside it, and is reported; so does one that the
+// writers refuse before they write (a copy larger than any stock).
 TEST_F(StockFileTest, AWriteThatFailsPartWayLeavesTheWorkingCopyAsItWas)
 {
     writePristine(false);
@@ -265,11 +271,14 @@ TEST_F(StockFileTest, AWriteThatFailsPartWayLeavesTheWorkingCopyAsItWas)
     std::vector<PuzzleRecord> damaged = test::MakeTestStock(true);
     damaged[0].Level = 99;
     damaged[1599].Level = 99;
+    std::vector<std::uint8_t> tooLarge = whole;
+    tooLarge.resize((std::size_t{16} << 20) + 1, 0);
     struct Row {
         const char *name;
         std::vector<std::uint8_t> bytes; // the working copy
         std::function<void(const StockContext &)> write;
         const char *title, *text;
+        bool limited = true; // under the file size limit
     };
     const Row rows[] = {
         {"a best time extending a short copy", shortCopy,
@@ -283,13 +292,17 @@ TEST_F(StockFileTest, AWriteThatFailsPartWayLeavesTheWorkingCopyAsItWas)
          kResetWriteErrorTitle, kResetWriteError},
         {"the repairs of a load", test::StockBytes(damaged),
          [](const StockContext &c) { EXPECT_TRUE(Load_Stock(c)); }, kFileErrorTitle, kWriteErrorText},
+        {"a best time in a copy over 16 MiB", tooLarge, [](const StockContext &c) { Save_Puzzle(c, 0, 0, 1); },
+         kFileErrorTitle, kWriteErrorText, false},
     };
     for (const Row &row : rows) {
         SCOPED_TRACE(row.name);
         writeWorking(row.bytes);
         puzzles.records() = test::MakeTestStock(false);
-        {
+        if (row.limited) {
             test::FileSizeLimit limit(1 << 20);
+            row.write(ctx);
+        } else {
             row.write(ctx);
         }
         ASSERT_EQ(boxes.shown.size(), 1u);

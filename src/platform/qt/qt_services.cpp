@@ -150,10 +150,13 @@ void QtSettingsStore::setAll(const std::string &, const std::vector<SettingsEntr
         text_ = IniText(*bytes);
     for (const SettingsEntry &e : entries)
         text_.setValue(q(e.section), q(e.key), q(e.value));
-    // A file that cannot be read is not replaced by what this copy knows of it. The new text
-    // replaces the file only once all of it is on disk: every key of the call or none.
-    if (bytes)
-        ReplaceFile(LocalPath(fileName_), text_.bytes().toStdString());
+    // A file that cannot be read is not replaced by what this copy knows of it, and a text that
+    // would not be read back (larger than the reader takes) is not written: from then on the
+    // settings would read as none and never be written again. The new text replaces the file
+    // only once all of it is on disk: every key of the call or none.
+    const QByteArray text = text_.bytes();
+    if (bytes && static_cast<std::size_t>(text.size()) <= kMaxSettingsBytes)
+        ReplaceFile(LocalPath(fileName_), text.toStdString());
 }
 
 // ---- Folders -----------------------------------------------------------------------------------

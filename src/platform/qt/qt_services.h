@@ -49,9 +49,10 @@ private:
 // because QSettings lets one damaged line swallow the rest of the file: a damaged line costs
 // its own key (it reads as its default) and nothing else, and a write keeps every other line.
 // Only a regular file of at most 1 MiB is read; anything else under the name reads as no
-// settings at all and is never written over. A write replaces the whole file at once (see
-// platform/file_writes.h), so a write that does not reach the disk leaves the old file whole,
-// and the keys of one setAll() reach the file together or not at all.
+// settings at all and is never written over, and no write makes the file larger than that. A
+// file this user may not write is left as it is, silently. A write replaces the whole file at
+// once (see platform/file_writes.h), so a write that does not reach the disk leaves the old
+// file whole, and the keys of one setAll() reach the file together or not at all.
 class QtSettingsStore : public SettingsStore {
 public:
     QtSettingsStore();
