@@ -17,8 +17,9 @@ namespace fs = std::filesystem;
 namespace tl::test {
 namespace {
 
-// A missing folder, a folder and a FIFO under the name: the tool says why at once (it never
-// starts making the stock), ends with exit code 1, and makes or replaces no file.
+// A missing folder, a folder and a FIFO under the name, no name, a name ending in "/" and a name
+// too long to have the temporary name beside it: the tool says why at once (it never starts
+// making the stock), ends with exit code 1, and makes or replaces no file.
 TEST(MakeStockTool, RefusesAnOutputItCouldNeverWriteBeforeItStarts)
 {
     TempDir dir;
@@ -28,6 +29,9 @@ TEST(MakeStockTool, RefusesAnOutputItCouldNeverWriteBeforeItStarts)
         {dir / "no-such-folder/DudEzadu.qzk", "No such file or directory"},
         {dir / "folder", "is a folder"},
         {dir / "fifo", "is not a regular file"},
+        {"", "no file name"},
+        {dir / "DudEzadu.qzk/", "ends in /"},
+        {dir / std::string(245, 'x'), "File name too long"},
     };
     for (const auto &[out, says] : rows) {
         SCOPED_TRACE(out);

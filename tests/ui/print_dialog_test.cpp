@@ -345,6 +345,15 @@ TEST(QtPageCanvas, DrawsWithMetricCompatibleFontsIntoAPdfFile)
     const QByteArray bytes = file.readAll();
     EXPECT_TRUE(bytes.startsWith("%PDF"));
     EXPECT_EQ(bytes.count("/Type /Page\n") + bytes.count("/Type /Page "), 2);
+
+    // A document with nothing drawn on it is no PDF: it is not saved, and the file stays.
+    PdfPageFile empty;
+    std::string why;
+    EXPECT_FALSE(empty.save(path.toStdString(), &why));
+    EXPECT_EQ(why, "no pages were made");
+    file.close();
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), bytes);
 }
 
 // Grid lines are as many device pixels wide as the layout asks, whatever the resolution:
@@ -432,10 +441,11 @@ TEST(PrintPagesTool, RefusesWhatItCannotDoAndSaysWhy)
     ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
     plain.close();
     const QByteArray earlier = "%PDF-1.4 pages printed earlier\n";
+    const QString folder = QString::fromStdString(dir.path()).chopped(1);
     struct Row {
         QStringList args;
         int exitCode;
-        const char *says; // on stderr
+        QString says; // on stderr
         bool written;     // the PDF file at `pdf` exists afterwards
         int limitKiB = 0; // run under this file size limit, with an earlier PDF at `pdf`
     };
@@ -453,7 +463,12 @@ TEST(PrintPagesTool, RefusesWhatItCannotDoAndSaysWhy)
         {{"--pdf", QString::fromStdString(notAFolder + "/pages.pdf")}, 1, "cannot write", false},
         {{"--pdf", QString::fromStdString(dir / "no-such-folder/pages.pdf")}, 1, "cannot write", false},
         {{"--pdf", "/proc/pages.pdf"}, 1, "cannot write", false},
-        {{"--pdf", "/dev/full"}, 1, "the pages could not be written", false},
+        {{"--pdf", "/dev/full"}, 1, "/dev/full is not a regular file", false},
+        // Refused before anything is drawn; a refusal after the drawing would say that the pages
+        // could not be written.
+        {{"--pdf", folder}, 1, "cannot write " + folder + ": " + folder + " is a folder", false},
+        {{"--pdf", ""}, 1, "no file name", false},
+        {{"--pdf", QString::fromStdString(dir / std::string(250, 'p'))}, 1, "File name too long", false},
         {{"--pdf", QString::fromStdString(pdf), "--per-page", "4", "--pages", "25"}, 1,
          "the pages could not be written", true, 16},
     };

@@ -18,6 +18,7 @@
 
 #include <atomic>
 #include <filesystem>
+#include <optional>
 #include <thread>
 
 namespace fs = std::filesystem;
@@ -59,23 +60,72 @@ const QByteArray kSettings = "[Options]\nWells=False\nLevel=2\n\n[Players]\nCoun
 
 } // namespace
 
-// The disk refuses the new file part-way: the old one stays, byte for byte, with nothing beside.
+// The disk refuses the new file part-way, or the new text would be more than the reader takes
+// (and the settings would read as none from then on): the old file stays, byte for byte, with
+// nothing beside, and reads as it did.
 TEST(SettingsFile, AWriteThatDoesNotReachTheDiskLeavesTheFileWhole)
 {
+    // Just under what the reader takes; the comment is kept as it stands by every write.
+    const QByteArray nearlyFull = kSettings + "; " + QByteArray((1 << 20) - kSettings.size() - 100, 'c') + "\n";
+    struct Row {
+        const char *name;
+        QByteArray bytes;
+        bool diskLimit;
+    };
+    const Row rows[] = {
+        {"the disk is full", kSettings, true},
+        {"the file would grow past what is read", nearlyFull, false},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.name);
+        test::TempDir dir;
+        const std::string file = dir / "Farrowdel.ini";
+        Put(file, row.bytes);
+        QtSettingsStore store(QString::fromStdString(file));
+        {
+            std::optional<test::FileSizeLimit> limit;
+            if (row.diskLimit)
+                limit.emplace(static_cast<rlim_t>(kSettings.size()));
+            store.set("Farrowdel", "Players", "Player03", std::string(200, 'x'));
+            Save_Players(store, RosterOf({"Anna", "Bob", "Carl", "Dirk", "Eva", "Fien", "Gijs"}));
+        }
+        EXPECT_EQ(Bytes(file), row.bytes);
+        EXPECT_EQ(test::FileNames(dir.path()), std::vector<std::string>{"Farrowdel.ini"});
+        QtSettingsStore again(QString::fromStdString(file));
+        EXPECT_EQ(ShownNames(Load_Players(again)), (std::vector<std::string>{"Anna", "Bob"}));
+
+        if (row.diskLimit) {
+            store.set("Farrowdel", "Options", "Size", "3");
+            EXPECT_EQ(QtSettingsStore(QString::fromStdString(file)).get("Farrowdel", "Options", "Size", ""), "3");
+        }
+    }
+}
+
+// A settings file that its user made read-only is left as it is, although the folder would let
+// a new file take its name, and no write says a word. The same user's writable file in the same
+// folder is written, so the folder is not what stops the write.
+TEST(SettingsFile, AFileItsUserMayNotWriteIsLeftAsItIs)
+{
     test::TempDir dir;
-    const std::string file = dir / "Farrowdel.ini";
+    const std::string file = dir / "Farrowdel.ini", other = dir / "Other.ini";
     Put(file, kSettings);
-    QtSettingsStore store(QString::fromStdString(file));
+    Put(other, kSettings);
+    ::chmod(dir.path().c_str(), 0777);
+    ::chmod(other.c_str(), 0666);
     {
-        test::FileSizeLimit limit(static_cast<rlim_t>(kSettings.size()));
-        store.set("Farrowdel", "Players", "Player03", std::string(200, 'x'));
-        Save_Players(store, RosterOf({"Anna", "Bob", "Carl", "Dirk", "Eva", "Fien", "Gijs"}));
+        test::ReadOnlyScope readOnly(file); // as a user without root's rights, where the tests run as root
+        if (!readOnly.active())
+            GTEST_SKIP() << "no user here for whom the file could be read-only";
+        QtSettingsStore store(QString::fromStdString(file));
+        store.set("Farrowdel", "Options", "Level", "3");
+        Save_Players(store, RosterOf({"Anna", "Bob", "Carl"}));
+        EXPECT_EQ(Bytes(file), kSettings);
+        QtSettingsStore writable(QString::fromStdString(other));
+        writable.set("Farrowdel", "Options", "Level", "3");
+        EXPECT_NE(Bytes(other), kSettings) << "the user could not write even a writable file";
     }
     EXPECT_EQ(Bytes(file), kSettings);
-    EXPECT_EQ(test::FileNames(dir.path()), std::vector<std::string>{"Farrowdel.ini"});
-
-    store.set("Farrowdel", "Options", "Size", "3");
-    EXPECT_EQ(QtSettingsStore(QString::fromStdString(file)).get("Farrowdel", "Options", "Size", ""), "3");
+    EXPECT_EQ(test::FileNames(dir.path()), (std::vector<std::string>{"Farrowdel.ini", "Other.ini"}));
 }
 
 // Killed at any point of a save, the file holds the old roster or the new one, whole: the disk is
@@ -108,7 +158,8 @@ TEST(SettingsFile, ARosterSavedIsOnDiskWholeOrNotAtAll)
 
 // What crashed writes leave behind costs nothing at the next start: their new files are removed,
 // and a lock file that no running copy holds (here an empty one, as left between its creation and
-// its content) is taken over at once and gone after the write.
+// its content) is taken over at once and gone after the write. While another running copy holds
+// the lock, a new file beside the settings may be its write under way: it stays.
 TEST(SettingsFile, WhatACrashLeftBehindIsClearedAtTheNextStart)
 {
     test::TempDir dir;
@@ -116,6 +167,14 @@ TEST(SettingsFile, WhatACrashLeftBehindIsClearedAtTheNextStart)
     Put(file, kSettings);
     for (const char *left : {"Farrowdel.ini.tmp-Ab12Cd", "Farrowdel.ini.tmp-zzzzzz", "Farrowdel.ini.backup"})
         Put(dir / left, "[Options]\nWells=True\n");
+    {
+        FileLock otherCopy(dir / "Farrowdel.ini.lock");
+        ASSERT_TRUE(otherCopy.tryLock(0));
+        QtSettingsStore meanwhile(QString::fromStdString(file)); // waits for the lock in vain
+        EXPECT_EQ(test::FileNames(dir.path()),
+                  (std::vector<std::string>{"Farrowdel.ini", "Farrowdel.ini.backup", "Farrowdel.ini.lock",
+                                            "Farrowdel.ini.tmp-Ab12Cd", "Farrowdel.ini.tmp-zzzzzz"}));
+    }
     Put(dir / "Farrowdel.ini.lock", "");
 
     QtSettingsStore store(QString::fromStdString(file));
@@ -178,5 +237,55 @@ TEST(SettingsFile, AnythingButASmallRegularFileReadsAsDefaultsAndStaysAsItIs)
             EXPECT_EQ(Bytes(file), bytes);
         }
         EXPECT_EQ(test::FileNames(dir.path()), std::vector<std::string>{"Farrowdel.ini"});
+    }
+}
+
+// Anything but a regular file at the lock's name gives no lock, and that costs no wait: the
+// settings are read and written without the lock, and what is at the lock's name stays. Opening
+// a FIFO there must not wait for a writer: should it, the guard opens its other end so that the
+// test fails instead of hanging.
+TEST(SettingsFile, AnOddFileAtTheLocksNameCostsNoSetting)
+{
+    struct Row {
+        const char *name;
+        void (*make)(const std::string &path);
+    };
+    const Row rows[] = {
+        {"Fifo", [](const std::string &p) { ASSERT_EQ(::mkfifo(p.c_str(), 0600), 0); }},
+        {"Folder", [](const std::string &p) { fs::create_directory(p); }},
+        {"LinkToTheSettings", [](const std::string &p) { fs::create_symlink("Farrowdel.ini", p); }},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.name);
+        test::TempDir dir;
+        const std::string file = dir / "Farrowdel.ini", lockFile = dir / "Farrowdel.ini.lock";
+        Put(file, kSettings);
+        row.make(lockFile);
+        const auto type = fs::symlink_status(lockFile).type();
+
+        std::atomic<bool> done{false}, unblocked{false};
+        std::thread guard([&] {
+            for (int tick = 0; !done; ++tick) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(20));
+                if (tick < 250)
+                    continue;
+                const int fd = ::open(lockFile.c_str(), O_WRONLY | O_NONBLOCK);
+                if (fd >= 0) {
+                    unblocked = true;
+                    ::close(fd);
+                }
+            }
+        });
+        {
+            QtSettingsStore store(QString::fromStdString(file));
+            EXPECT_EQ(ShownNames(Load_Players(store)), (std::vector<std::string>{"Anna", "Bob"}));
+            store.set("Farrowdel", "Options", "Level", "3");
+        }
+        done = true;
+        guard.join();
+        EXPECT_FALSE(unblocked) << "the store waited for a writer of the FIFO";
+        EXPECT_EQ(QtSettingsStore(QString::fromStdString(file)).get("Farrowdel", "Options", "Level", ""), "3");
+        EXPECT_EQ(fs::symlink_status(lockFile).type(), type);
+        EXPECT_EQ(test::FileNames(dir.path()), (std::vector<std::string>{"Farrowdel.ini", "Farrowdel.ini.lock"}));
     }
 }

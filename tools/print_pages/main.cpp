@@ -194,8 +194,10 @@ int main(int argc, char **argv)
         return 1;
     };
     std::string why;
-    if (!tl::CanReplaceFile(path, &why))
-        return cannotWrite(why);
+    if (!tl::CanReplaceFile(path, &why)) {
+        std::fprintf(stderr, "print_pages: cannot write %s: %s\n", path.c_str(), why.c_str());
+        return 1;
+    }
     tl::PdfPageFile pdf;
     {
         tl::PrintRun run(model.current, *geometry, puzzles, pdf.canvas());
