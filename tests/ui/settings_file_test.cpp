@@ -55,6 +55,39 @@ std::vector<std::string> ShownNames(const Roster &r)
     return names;
 }
 
+// Turns a wait on a FIFO into a test failure instead of a hang: after five seconds it opens
+// the FIFO at `path` for writing, which ends an open for reading that waits for a writer.
+class FifoGuard {
+public:
+    explicit FifoGuard(std::string path)
+        : path_(std::move(path)), thread_([this] {
+              for (int tick = 0; !done_; ++tick) {
+                  std::this_thread::sleep_for(std::chrono::milliseconds(20));
+                  const int fd = tick < 250 ? -1 : ::open(path_.c_str(), O_WRONLY | O_NONBLOCK);
+                  if (fd >= 0) {
+                      unblocked_ = true;
+                      ::close(fd);
+                  }
+              }
+          })
+    {
+    }
+    ~FifoGuard() { stop(); }
+    // Ends the guard; true when it had to open the FIFO.
+    bool stop()
+    {
+        done_ = true;
+        if (thread_.joinable())
+            thread_.join();
+        return unblocked_;
+    }
+
+private:
+    std::string path_;
+    std::atomic<bool> done_{false}, unblocked_{false};
+    std::thread thread_;
+};
+
 const QByteArray kSettings = "[Options]\nWells=False\nLevel=2\n\n[Players]\nCount=2\n"
                              "Player01=Anna            \nPlayer02=Bob             \nLast_Player=2\n";
 
@@ -210,28 +243,14 @@ TEST(SettingsFile, AnythingButASmallRegularFileReadsAsDefaultsAndStaysAsItIs)
         const auto before = fs::symlink_status(file).type();
         const QByteArray bytes = fs::is_regular_file(file) ? Bytes(file) : QByteArray();
 
-        std::atomic<bool> done{false}, unblocked{false};
-        std::thread guard([&] {
-            for (int tick = 0; !done; ++tick) {
-                std::this_thread::sleep_for(std::chrono::milliseconds(20));
-                if (tick < 250)
-                    continue;
-                const int fd = ::open(file.c_str(), O_WRONLY | O_NONBLOCK);
-                if (fd >= 0) {
-                    unblocked = true;
-                    ::close(fd);
-                }
-            }
-        });
+        FifoGuard guard(file);
         {
             QtSettingsStore store(QString::fromStdString(file));
             EXPECT_EQ(Read_Options(store), GameOptions{});
             store.set("Farrowdel", "Options", "Level", "3");
             EXPECT_EQ(store.get("Farrowdel", "Options", "Level", ""), "3") << "kept for this run";
         }
-        done = true;
-        guard.join();
-        EXPECT_FALSE(unblocked) << "the store waited for a writer of the FIFO";
+        EXPECT_FALSE(guard.stop()) << "the store waited for a writer of the FIFO";
         EXPECT_EQ(fs::symlink_status(file).type(), before);
         if (!bytes.isEmpty()) {
             EXPECT_EQ(Bytes(file), bytes);
@@ -263,28 +282,14 @@ TEST(SettingsFile, AnOddFileAtTheLocksNameCostsNoSetting)
         row.make(lockFile);
         const auto type = fs::symlink_status(lockFile).type();
 
-        std::atomic<bool> done{false}, unblocked{false};
-        std::thread guard([&] {
-            for (int tick = 0; !done; ++tick) {
-                std::this_thread::sleep_for(std::chrono::milliseconds(20));
-                if (tick < 250)
-                    continue;
-                const int fd = ::open(lockFile.c_str(), O_WRONLY | O_NONBLOCK);
-                if (fd >= 0) {
-                    unblocked = true;
-                    ::close(fd);
-                }
-            }
-        });
+        FifoGuard guard(lockFile);
         {
             QtSettingsStore store(QString::fromStdString(file));
             EXPECT_EQ(ShownNames(Load_Players(store)), (std::vector<std::string>{"Anna", "Bob"}));
             store.set("Farrowdel", "Options", "Level", "3");
         }
-        done = true;
-        guard.join();
-        EXPECT_FALSE(unblocked) << "the store waited for a writer of the FIFO";
         EXPECT_EQ(QtSettingsStore(QString::fromStdString(file)).get("Farrowdel", "Options", "Level", ""), "3");
+        EXPECT_FALSE(guard.stop()) << "the store waited for a writer of the FIFO";
         EXPECT_EQ(fs::symlink_status(lockFile).type(), type);
         EXPECT_EQ(test::FileNames(dir.path()), (std::vector<std::string>{"Farrowdel.ini", "Farrowdel.ini.lock"}));
     }
