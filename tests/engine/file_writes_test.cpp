@@ -45,13 +45,16 @@ struct WritePath {
 };
 constexpr WritePath kWritePaths[] = {{"unnamed file", false}, {"named file", true}};
 
-// The calls a replacement made to give its new file a name: a link of the unnamed file, or the
+// A call that gives a replacement's new file a name: a link of the unnamed file, or the
 // exclusive open of a fresh name.
+bool IsNamingCall(const test::FileCall &c)
+{
+    return c.is("linkat") || (c.is("openat") && (c.flags & O_EXCL));
+}
+
 std::size_t NamingCalls(const std::vector<test::FileCall> &calls)
 {
-    return std::count_if(calls.begin(), calls.end(), [](const test::FileCall &c) {
-        return c.is("linkat") || (c.is("openat") && (c.flags & O_EXCL));
-    });
+    return std::count_if(calls.begin(), calls.end(), IsNamingCall);
 }
 
 } // namespace
@@ -172,8 +175,7 @@ TEST(ReplaceFile, EveryFailingCallLeavesTheOldFileOrTheNewAndNothingBeside)
             test::FileCallWatch watch;
             watch.noUnnamedFiles = way.noUnnamedFiles;
             watch.before = [&](const test::FileCall &c) {
-                const bool naming = c.is("linkat") || (c.is("openat") && (c.flags & O_EXCL));
-                if (naming && planted.empty()) {
+                if (IsNamingCall(c) && planted.empty()) {
                     planted = c.path;
                     fs::create_symlink("bait", dir / planted);
                 }

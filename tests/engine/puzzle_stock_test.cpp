@@ -9,6 +9,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <random>
 #include <gtest/gtest.h>
 
@@ -299,10 +300,10 @@ TEST_F(StockFileTest, AWriteThatFailsPartWayLeavesTheWorkingCopyAsItWas)
         SCOPED_TRACE(row.name);
         writeWorking(row.bytes);
         puzzles.records() = test::MakeTestStock(false);
-        if (row.limited) {
-            test::FileSizeLimit limit(1 << 20);
-            row.write(ctx);
-        } else {
+        {
+            std::optional<test::FileSizeLimit> limit;
+            if (row.limited)
+                limit.emplace(1 << 20);
             row.write(ctx);
         }
         ASSERT_EQ(boxes.shown.size(), 1u);
